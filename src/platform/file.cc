@@ -1,0 +1,124 @@
+// Files and Windows paths on every host.
+#include "src/platform/file.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+namespace platform {
+namespace {
+
+std::string CurrentDirectory() {
+  std::error_code error;
+  std::string cwd = std::filesystem::current_path(error).string();
+  return error ? std::string(".") : cwd;
+}
+
+bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+
+// The drive whose folder under `drives` holds `cwd`; 'c' when none does.
+char CurrentDrive(std::string_view drives, std::string_view cwd) {
+  if (drives.empty()) return 'c';
+  std::string root(drives);
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  if (cwd.size() > root.size() + 1 && cwd.substr(0, root.size()) == root &&
+      cwd[root.size()] == '/' && IsDriveLetter(cwd[root.size() + 1]) &&
+      (cwd.size() == root.size() + 2 || cwd[root.size() + 2] == '/')) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(cwd[root.size() + 1])));
+  }
+  return 'c';
+}
+
+std::string DriveRoot(std::string_view drives, char letter) {
+  if (drives.empty()) return "";
+  std::string root(drives);
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  return root + "/" + static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+}
+
+std::string Slashes(std::string_view path) {
+  std::string out(path);
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+}
+
+const char* OpenMode(bool write, FileMode mode) {
+  if (write) return mode == FileMode::Binary ? "wb" : "w";
+  return mode == FileMode::Binary ? "rb" : "r";
+}
+
+}  // namespace
+
+std::string MapWindowsPath(std::string_view path, std::string_view drives, std::string_view cwd) {
+  if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
+    std::string rest = Slashes(path.substr(2));
+    if (rest.empty() || rest[0] != '/') rest.insert(rest.begin(), '/');
+    return DriveRoot(drives, path[0]) + rest;
+  }
+  if (!path.empty() && path[0] == '\\') {
+    return DriveRoot(drives, CurrentDrive(drives, cwd)) + Slashes(path);
+  }
+  if (!path.empty() && path[0] == '/') return std::string(path);
+  return std::string(cwd) + "/" + Slashes(path);
+}
+
+std::string HostPath(std::string_view windowsPath) {
+#ifdef _WIN32
+  return std::string(windowsPath);
+#else
+  const char* drives = std::getenv("SAPSYSINFO_DRIVES");
+  return MapWindowsPath(windowsPath, drives ? drives : "", CurrentDirectory());
+#endif
+}
+
+std::unique_ptr<File> File::OpenForReading(std::string_view windowsPath, FileMode mode) {
+  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), OpenMode(false, mode));
+  if (!stream) return nullptr;
+  return std::unique_ptr<File>(new File(stream));
+}
+
+std::unique_ptr<File> File::OpenForWriting(std::string_view windowsPath, FileMode mode) {
+  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), OpenMode(true, mode));
+  if (!stream) return nullptr;
+  return std::unique_ptr<File>(new File(stream));
+}
+
+File::~File() { std::fclose(stream_); }
+
+std::optional<std::string> File::ReadPiece(std::size_t limit) {
+  std::string piece;
+  while (piece.size() < limit) {
+    int c = std::fgetc(stream_);
+    if (c == EOF) break;
+    piece.push_back(static_cast<char>(c));
+    if (c == '\n') break;
+  }
+  if (piece.empty()) return std::nullopt;
+  return piece;
+}
+
+std::string File::ReadBytes(std::size_t size) {
+  std::string bytes(size, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, size, stream_));
+  return bytes;
+}
+
+bool File::Write(std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+}
+
+std::string StripLineEnd(std::string line) {
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+bool FileExists(std::string_view windowsPath) {
+  return File::OpenForReading(windowsPath) != nullptr;
+}
+
+void DeleteFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
+
+}  // namespace platform

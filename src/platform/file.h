@@ -1,0 +1,57 @@
+// Every file the programs touch goes through here: paths arrive in Windows form and are
+// mapped onto the host's file system, so the rest of the code never asks where it runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Where a Windows path lies on a POSIX host. `drives` is the directory holding one folder per
+// drive letter (empty: every drive is "/"), `cwd` the current directory on the host.
+std::string MapWindowsPath(std::string_view windowsPath, std::string_view drives,
+                           std::string_view cwd);
+
+// The host path of a Windows path: unchanged on Windows, mapped through SAPSYSINFO_DRIVES
+// elsewhere.
+std::string HostPath(std::string_view windowsPath);
+
+enum class FileMode { Text, Binary };
+
+// An open file; closed when it goes out of scope.
+class File {
+ public:
+  static std::unique_ptr<File> OpenForReading(std::string_view windowsPath,
+                                              FileMode mode = FileMode::Text);
+  // Creates the file or empties an existing one.
+  static std::unique_ptr<File> OpenForWriting(std::string_view windowsPath,
+                                              FileMode mode = FileMode::Text);
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Reads the next piece of a line as fgets does with a buffer of `limit` + 1 bytes: at most
+  // `limit` characters, the line feed counting, so a longer line arrives in pieces. Returns
+  // nothing at the end of the file. The line end stays on the piece.
+  std::optional<std::string> ReadPiece(std::size_t limit);
+  // At most `size` bytes; fewer only at the end of the file.
+  std::string ReadBytes(std::size_t size);
+  bool Write(std::string_view bytes);
+
+ private:
+  explicit File(std::FILE* stream) : stream_(stream) {}
+  std::FILE* stream_;
+};
+
+// One line with its end removed: one trailing LF, then one trailing CR.
+std::string StripLineEnd(std::string line);
+
+bool FileExists(std::string_view windowsPath);
+// A missing file is no error.
+void DeleteFile(std::string_view windowsPath);
+
+}  // namespace platform

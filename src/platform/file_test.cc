@@ -1,0 +1,54 @@
+#include "src/platform/file.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MapWindowsPathTest, MapsDrivesTheCurrentDriveAndRelativePaths) {
+  struct Case {
+    const char* path;
+    const char* drives;
+    const char* cwd;
+    const char* expected;
+  } cases[] = {
+      {"C:\\PRTG_Path.Txt", "/t/drives", "/t/drives/d/work", "/t/drives/c/PRTG_Path.Txt"},
+      {"D:\\Sensors\\PRD.P00", "/t/drives/", "/x", "/t/drives/d/Sensors/PRD.P00"},
+      {"\\Program Files\\PRTG", "/t/drives", "/t/drives/d/work", "/t/drives/d/Program Files/PRTG"},
+      {"\\Program Files\\PRTG", "/t/drives", "/elsewhere", "/t/drives/c/Program Files/PRTG"},
+      {"\\x", "/t/drives", "/t/drives/e", "/t/drives/e/x"},
+      {"sub\\PRD.P00", "/t/drives", "/t/drives/c/work", "/t/drives/c/work/sub/PRD.P00"},
+      {"C:\\a\\b", "", "/w", "/a/b"},
+      {"\\a", "", "/w", "/a"},
+      {"PRD.P00", "", "/w", "/w/PRD.P00"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::MapWindowsPath(c.path, c.drives, c.cwd), c.expected) << c.path;
+  }
+}
+
+TEST(StripLineEndTest, RemovesOneLineFeedThenOneCarriageReturn) {
+  EXPECT_EQ(platform::StripLineEnd("abc\r\n"), "abc");
+  EXPECT_EQ(platform::StripLineEnd("abc\n"), "abc");
+  EXPECT_EQ(platform::StripLineEnd("abc\r"), "abc");
+  EXPECT_EQ(platform::StripLineEnd("abc\n\n"), "abc\n");
+  EXPECT_EQ(platform::StripLineEnd("abc \r\r\n"), "abc \r");
+}
+
+TEST(FileTest, ReadsLongLinesInPiecesOfTheLimit) {
+  const std::string path = testing::TempDir() + "pieces.txt";
+  {
+    auto file = platform::File::OpenForWriting(path, platform::FileMode::Binary);
+    ASSERT_TRUE(file);
+    file->Write(std::string(5, 'a') + "\n" + std::string(4, 'b') + "\n" + std::string(11, 'c'));
+  }
+  auto file = platform::File::OpenForReading(path);
+  ASSERT_TRUE(file);
+  std::vector<std::string> pieces;
+  while (auto piece = file->ReadPiece(5)) pieces.push_back(*piece);
+  EXPECT_EQ(pieces, (std::vector<std::string>{"aaaaa", "\n", "bbbb\n", "ccccc", "ccccc", "c"}));
+  platform::DeleteFile(path);
+  EXPECT_FALSE(platform::FileExists(path));
+  platform::DeleteFile(path);  // a missing file is no error
+}
+
+}  // namespace
