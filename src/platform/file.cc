@@ -8,6 +8,13 @@
 namespace platform {
 namespace {
 
+// A constant rather than a preprocessor branch, so both hosts compile both ways.
+#ifdef _WIN32
+constexpr bool kWindowsHost = true;
+#else
+constexpr bool kWindowsHost = false;
+#endif
+
 std::string CurrentDirectory() {
   std::error_code error;
   std::string cwd = std::filesystem::current_path(error).string();
@@ -65,12 +72,9 @@ std::string MapWindowsPath(std::string_view path, std::string_view drives, std::
 }
 
 std::string HostPath(std::string_view windowsPath) {
-#ifdef _WIN32
-  return std::string(windowsPath);
-#else
+  if (kWindowsHost) return std::string(windowsPath);
   const char* drives = std::getenv("SAPSYSINFO_DRIVES");
   return MapWindowsPath(windowsPath, drives ? drives : "", CurrentDirectory());
-#endif
 }
 
 std::unique_ptr<File> File::OpenForReading(std::string_view windowsPath, FileMode mode) {
