@@ -1,0 +1,22 @@
+// The library's own reason for a failed call, taken from its trace file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "src/run/run_context.h"
+
+// The last error description of the last error section of a trace; empty when there is none.
+// Lines are examined in the pieces in which they are read.
+class TraceErrorScanner {
+ public:
+  void Examine(std::string_view piece);
+  const std::string& LastTraceError() const { return last_; }
+
+ private:
+  std::string last_;
+};
+
+// Appends " - " and the library's last error description from Dev_Rfc.Trc to the document, or a
+// hint where to look.
+void AppendTraceError(RunContext& run);
