@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "src/config/password.h"
 #include "src/output/flavour.h"
 #include "src/platform/file.h"
 #include "src/rfc/saprfc.h"
@@ -43,8 +44,9 @@ struct RunContext {
   std::string ProfileName;
   ParameterText Parameters;
   bool ConsoleTrace = false;
-  std::string Banner;     // "* HH:MM:SS SAP SysInfo Vers 4.4 / 15.02.23"
-  std::string StartTime;  // HH:MM:SS of the banner
+  std::string Banner;              // "* HH:MM:SS SAP SysInfo Vers 4.4 / 15.02.23"
+  std::string StartTime;           // HH:MM:SS of the banner
+  PasswordKey PasswordKeyTable{};  // built at start-up; unscrambles the profiles' passwords
 
   // Profile set.
   ProfileMode Mode = ProfileMode::Single;
