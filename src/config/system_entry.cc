@@ -1,0 +1,135 @@
+// A system's entry in its profile file: the fixed-column key lines, the password, the checks,
+// and the summary line the console shows for it.
+#include "src/config/system_entry.h"
+
+#include <array>
+#include <optional>
+
+#include "src/run/command_line.h"
+
+namespace {
+
+// Extcompany is only checked, never passed on; User and Password may be empty in a single
+// run, where the library then refuses the logon with a message of its own.
+constexpr std::array<EntryKey, 11> kKeys{{
+    {"Extcompany.:", &SystemEntry::Extcompany, 2, 2},
+    {"Destination:", &SystemEntry::Destination, 3, 3},
+    {"Client.....:", &SystemEntry::Client, 3, 3},
+    {"User.......:", &SystemEntry::User, 2, 0},
+    {"Password...:", &SystemEntry::Password, 2, 0},
+    {"Language...:", &SystemEntry::Language, 1, 1},
+    {"Mode.......:", &SystemEntry::Mode, 3, 3},
+    {"Hostname...:", &SystemEntry::Hostname, 2, 2},
+    {"Sysnr......:", &SystemEntry::Sysnr, 2, 2},
+    {"Gwhost.....:", &SystemEntry::Gwhost, 2, 2},
+    {"Gwservice..:", &SystemEntry::Gwservice, 2, 2},
+}};
+
+const EntryKey* KeyOf(std::string_view line) {
+  if (line.size() < kEntryKeyLength) return nullptr;
+  for (const EntryKey& key : kKeys) {
+    if (line.substr(0, kEntryKeyLength) == key.key) return &key;
+  }
+  return nullptr;
+}
+
+std::string_view ValueOf(std::string_view line) {
+  if (line.size() <= kEntryValueColumn) return {};
+  return line.substr(kEntryValueColumn, kEntryValueCapacity);
+}
+
+// Sets one value from a key line; a password fault is returned, not stored.
+std::optional<EntryFault> StoreValue(SystemEntry& entry, const EntryKey& key,
+                                     std::string_view value, const PasswordKey& passwordKey) {
+  if (key.value == &SystemEntry::User) {
+    entry.User = UpperCaseAtoZ(value);
+  } else if (key.value == &SystemEntry::Password) {
+    UnscrambledPassword password = UnscramblePassword(value, passwordKey);
+    switch (password.status) {
+      case PasswordStatus::InvalidFormat:
+        return EntryFault::InvalidPassword;
+      case PasswordStatus::WrongCheckDigit:
+        return EntryFault::WrongPassword;
+      case PasswordStatus::Empty:
+      case PasswordStatus::Decoded:
+        entry.Password = std::move(password.password);
+        break;
+    }
+  } else {
+    entry.*key.value = value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Message SingleRunMessage(EntryFault fault) {
+  switch (fault) {
+    case EntryFault::InvalidPassword:
+      return Message::InvalidPassword;
+    case EntryFault::WrongPassword:
+      return Message::WrongPassword;
+    case EntryFault::ValueTooShort:
+      break;
+  }
+  return Message::InvalidParameters;
+}
+
+std::size_t ReadLimit(EntryKind kind) {
+  return kind == EntryKind::Single ? kSingleReadLimit : kListingReadLimit;
+}
+
+std::span<const EntryKey> EntryKeys() { return kKeys; }
+
+std::vector<EntryProblem> ReadEntryLines(SystemEntry& entry, platform::File& profile,
+                                         EntryKind kind, const PasswordKey& key) {
+  std::vector<EntryProblem> problems;
+  while (auto piece = profile.ReadPiece(ReadLimit(kind))) {
+    const std::string line = platform::StripLineEnd(std::move(*piece));
+    const EntryKey* entryKey = KeyOf(line);
+    if (entryKey == nullptr) continue;  // comments, blank lines, listing lines
+    if (auto fault = StoreValue(entry, *entryKey, ValueOf(line), key)) {
+      problems.push_back({*fault, entryKey->key});
+    }
+  }
+  return problems;
+}
+
+std::vector<EntryProblem> CheckEntryValues(const SystemEntry& entry, EntryKind kind) {
+  std::vector<EntryProblem> problems;
+  for (const EntryKey& key : kKeys) {
+    const std::size_t minimum = kind == EntryKind::Single ? key.minimumSingle : key.minimumListing;
+    if ((entry.*key.value).size() < minimum) {
+      problems.push_back({EntryFault::ValueTooShort, key.key});
+    }
+  }
+  return problems;
+}
+
+void ReadSystemEntry(RunContext& run, std::unique_ptr<platform::File> profile,
+                     std::string_view profileName, EntryKind kind) {
+  if (kind == EntryKind::Listing) run.EntryInvalid = false;
+  std::vector<EntryProblem> problems =
+      ReadEntryLines(run.Entry, *profile, kind, run.PasswordKeyTable);
+  profile.reset();
+  for (const EntryProblem& problem : CheckEntryValues(run.Entry, kind)) {
+    problems.push_back(problem);
+  }
+  if (problems.empty()) return;
+  if (kind == EntryKind::Listing) {
+    run.EntryInvalid = true;
+    return;
+  }
+  EndRun(run, SingleRunMessage(problems.front().fault), profileName);
+}
+
+std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,
+                              std::string_view profileName) {
+  std::string line = "* ";
+  line.append(time).append(" ").append(profileName);
+  for (const std::string* value :
+       {&entry.Hostname, &entry.Destination, &entry.Sysnr, &entry.Client}) {
+    line.append(", ").append(*value);
+  }
+  return line;
+}
