@@ -1,0 +1,32 @@
+// Finding the profile in the monitor's custom-sensor directory (the EXEXML flavour).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "src/platform/file.h"
+#include "src/run/run_context.h"
+
+// An optional file naming the monitor's installation directory, one candidate per line.
+inline constexpr std::string_view kPathHintFile = "C:\\PRTG_Path.Txt";
+inline constexpr std::size_t kHintReadLimit = 99;
+// The longest path the discovery forms: Windows' MAX_PATH less its terminator.
+inline constexpr std::size_t kProfilePathCapacity = 259;
+
+// A hint line counts when its first character is '\', its second ':' or its third '\'.
+bool IsHintLine(std::string_view line);
+
+// The last line of the hint file that counts, empty when none does. A line longer than one
+// read is no directory (its first piece would name one cut short) and counts as absent.
+std::string LastHintedDirectory(platform::File& hintFile);
+
+// The monitor runs custom sensors from a directory ending in ExeXml and one more character
+// (the backslash); letter case does not matter.
+bool IsCustomSensorDirectory(std::string_view directory);
+
+// Finds ProfileName through the hint file, else in the current directory and the usual
+// installation paths on the current drive, and opens it into ProfileStream, setting
+// ProfileDirectory. Ends the run with Error 1002 (the bare name) when the profile is nowhere,
+// and refuses a profile found outside a custom-sensor directory.
+void DiscoverProfile(RunContext& run);
