@@ -1,0 +1,26 @@
+// Composing a profile file for one system, as sapprofile writes it: the fixed-column lines the
+// sensor reads, with the password in its stored form.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "src/config/password.h"
+#include "src/run/run_context.h"
+
+// One key line: the key, a blank, the value.
+std::string EntryLine(std::string_view key, std::string_view value);
+
+struct ComposedProfile {
+  std::string text;                   // empty when there are refusals
+  std::vector<std::string> refusals;  // what the sensor would not accept, or not read back
+  std::vector<std::string> warnings;  // what only a listing run refuses
+};
+
+// The profile for `values`, whose Password is the plain password. Refused: a value longer than
+// the sensor reads, one with a control character, one shorter than a single run allows, and a
+// password without a stored form. `variation` is handed to ScramblePassword.
+ComposedProfile ComposeProfile(const SystemEntry& values, const PasswordKey& key,
+                               std::uint32_t variation);

@@ -1,0 +1,90 @@
+#include "src/config/profile_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "src/config/system_entry.h"
+
+namespace {
+
+SystemEntry Values() {
+  return {.Extcompany = "ACME Corp.",
+          .Destination = "PRD",
+          .Client = "100",
+          .User = "monitor",
+          .Password = "S3cret pass!",
+          .Language = "E",
+          .Mode = "R/3",
+          .Hostname = "sap01.example.com",
+          .Sysnr = "00",
+          .Gwhost = "sap01",
+          .Gwservice = "sapgw00"};
+}
+
+// What the sensor's reader makes of a composed profile.
+SystemEntry ReadBack(const std::string& text, std::vector<EntryProblem>& problems) {
+  const std::string path = testing::TempDir() + "written.P00";
+  {
+    auto file = platform::File::OpenForWriting(path);
+    EXPECT_TRUE(file && file->Write(text));
+  }
+  auto file = platform::File::OpenForReading(path);
+  SystemEntry entry;
+  problems = ReadEntryLines(entry, *file, EntryKind::Single, BuildPasswordKeyTable());
+  return entry;
+}
+
+TEST(ProfileWriterTest, TheSensorReadsBackWhatWasWritten) {
+  SystemEntry values = Values();
+  for (std::uint32_t variation : {0u, 7u, 123456789u}) {
+    ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), variation);
+    ASSERT_TRUE(profile.refusals.empty());
+    EXPECT_TRUE(profile.warnings.empty());
+    EXPECT_EQ(profile.text.find(values.Password), std::string::npos);
+
+    std::vector<EntryProblem> problems;
+    SystemEntry read = ReadBack(profile.text, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_TRUE(CheckEntryValues(read, EntryKind::Listing).empty());
+    values.User = "MONITOR";
+    for (const EntryKey& key : EntryKeys()) {
+      EXPECT_EQ(read.*key.value, values.*key.value) << key.key;
+    }
+    values.User = "monitor";
+  }
+}
+
+TEST(ProfileWriterTest, RefusesWhatTheSensorWouldRefuseOrNotReadBack) {
+  struct Case {
+    std::string SystemEntry::*value;
+    std::string text;
+    const char* refusal;
+  } cases[] = {
+      {&SystemEntry::Client, "10", "Client: at least 3 characters"},
+      {&SystemEntry::Hostname, std::string(61, 'h'), "Hostname: the sensor reads at most 60"},
+      {&SystemEntry::Destination, "PRD\nPassword...: x",
+       "Destination: control characters and line breaks"},
+      {&SystemEntry::Password, std::string(21, 'p'), "Password: at most 20 characters"},
+      {&SystemEntry::Password, "p\xe4ss", "Password: only printable ASCII"},
+      {&SystemEntry::Password, "pass\tword", "Password: only printable ASCII"},
+  };
+  for (const Case& c : cases) {
+    SystemEntry values = Values();
+    values.*c.value = c.text;
+    ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), 0);
+    ASSERT_EQ(profile.refusals.size(), 1u) << c.text;
+    EXPECT_EQ(profile.refusals[0].rfind(c.refusal, 0), 0u) << profile.refusals[0];
+    EXPECT_EQ(profile.text, "");
+  }
+}
+
+TEST(ProfileWriterTest, WarnsOfWhatOnlyAListingRunRefuses) {
+  SystemEntry values = Values();
+  values.User = "";
+  values.Password = "";
+  ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), 0);
+  EXPECT_TRUE(profile.refusals.empty());
+  EXPECT_EQ(profile.warnings.size(), 2u);
+  EXPECT_NE(profile.text.find("Password...: \n"), std::string::npos);
+}
+
+}  // namespace

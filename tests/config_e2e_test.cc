@@ -1,0 +1,306 @@
+// Finding, opening and reading profiles, on a tree of drives, as the monitor starts the sensor;
+// and writing them with sapprofile.
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "tests/support/drives.h"
+
+namespace {
+
+using testsupport::Drives;
+using testsupport::ProcessResult;
+
+constexpr const char* kExeXml = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
+
+std::string InstallationDirectory(const std::string& drive, const std::string& folder) {
+  return drive + ":\\" + folder + "\\" + kExeXml;
+}
+
+// A profile a single run accepts; it has no password, which a single run allows.
+std::string Profile(const std::string& client = "100") {
+  return "Extcompany.: ACME\n"
+         "Destination: PRD\n"
+         "Client.....: " +
+         client +
+         "\n"
+         "User.......: MONITOR\n"
+         "Password...:\n"
+         "Language...: E\n"
+         "Mode.......: R/3\n"
+         "Hostname...: sap01\n"
+         "Sysnr......: 00\n"
+         "Gwhost.....: sap01\n"
+         "Gwservice..: sapgw00\n";
+}
+
+// Found and read, but refused: shows which of two copies the sensor took.
+std::string Decoy() { return Profile() + "Password...: not a stored password\n"; }
+
+// The run has found, read and checked the entry, and would now connect. Until the
+// conversation with the system is built it stops there, printing nothing.
+constexpr const char* kReachedConnection = "";
+
+std::string ErrorText(const ProcessResult& result) {
+  const std::size_t from = result.out.find("<Text>");
+  const std::size_t to = result.out.find("</Text>");
+  if (from == std::string::npos || to == std::string::npos) return result.out;
+  return result.out.substr(from + 6, to - from - 6);
+}
+
+struct Case {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> files;  // Windows path, content
+  std::vector<std::string> arguments;
+  std::string currentDirectory;
+  std::string message;  // the error document's text, or kReachedConnection
+};
+
+void RunCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    Drives drives;
+    for (const auto& [path, content] : c.files) drives.Write(path, content);
+    ProcessResult result = drives.RunSensor(c.arguments, c.currentDirectory);
+    EXPECT_EQ(result.err, "") << c.what;
+    if (c.message == kReachedConnection) {
+      EXPECT_EQ(result.out, "") << c.what;
+      EXPECT_EQ(result.exitCode, 0) << c.what;
+    } else {
+      EXPECT_EQ(ErrorText(result), c.message) << c.what;
+      EXPECT_EQ(result.exitCode, 2) << c.what;
+    }
+  }
+}
+
+const std::string kMissing = "Error 1002: Profile PRD.P00 is missing...";
+const std::string kPlaceRefused = "Sorry, invalid Path-Usage...";
+const std::string kDecoyTaken = "Error 1004: Invalid Password in Profile PRD.P00 found...";
+
+TEST(DiscoveryEndToEnd, TheHintFileNamesTheMonitorsDirectory) {
+  RunCases({
+      {"hint without a trailing backslash, the monitor's subdirectory",
+       {{"C:\\PRTG_Path.Txt", "D:\\Monitor\r\n"},
+        {"D:\\Monitor\\" + std::string(kExeXml) + "PRD.P00", Profile()},
+        {InstallationDirectory("C", "Program Files") + "PRD.P00", Decoy()}},
+       {"PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"an installation directory as hint, its Custom Sensors subdirectory",
+       {{"C:\\PRTG_Path.Txt", "E:\\PRTG\\\n"},
+        {"E:\\PRTG\\Custom Sensors\\ExeXml\\PRD.P00", Profile()}},
+       {"PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"the last line that counts wins",
+       {{"C:\\PRTG_Path.Txt", "C:\\Old\nno directory\nE:\\PRTG\nMonitor\n"},
+        {"C:\\Old\\Custom Sensors\\ExeXml\\PRD.P00", Decoy()},
+        {"E:\\PRTG\\Custom Sensors\\ExeXml\\PRD.P00", Profile()}},
+       {"PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"a hint line longer than one read is no hint",
+       {{"C:\\PRTG_Path.Txt", "E:\\PRTG\nC:\\" + std::string(120, 'x') + "\n"},
+        {"E:\\PRTG\\Custom Sensors\\ExeXml\\PRD.P00", Profile()}},
+       {"PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"the hinted directory lacks the profile: the usual places are not searched",
+       {{"C:\\PRTG_Path.Txt", "D:\\Monitor\n"},
+        {InstallationDirectory("C", "Program Files") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "C:\\work",
+       kMissing},
+      {"the hinted directory holds the profile but is no custom-sensor directory",
+       {{"C:\\PRTG_Path.Txt", "D:\\Sensors"}, {"D:\\Sensors\\PRD.P00", Profile()}},
+       {"PRD"},
+       "C:\\work",
+       kPlaceRefused},
+      {"no line counts: the root of the current drive",
+       {{"C:\\PRTG_Path.Txt", "Monitor\n"}, {"D:\\PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kPlaceRefused},
+  });
+}
+
+TEST(DiscoveryEndToEnd, WithoutHintTheUsualInstallationDirectoriesOfTheCurrentDrive) {
+  RunCases({
+      {"\\Programme",
+       {{InstallationDirectory("D", "Programme") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kReachedConnection},
+      {"\\Program Files",
+       {{InstallationDirectory("D", "Program Files") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kReachedConnection},
+      {"\\Program Files (x86)",
+       {{InstallationDirectory("D", "Program Files (x86)") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kReachedConnection},
+      {"the first that holds the profile is taken",
+       {{InstallationDirectory("D", "Program Files") + "PRD.P00", Decoy()},
+        {InstallationDirectory("D", "Program Files (x86)") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kDecoyTaken},
+      {"another drive is not searched",
+       {{InstallationDirectory("C", "Program Files") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kMissing},
+      {"the current directory comes first, and is refused",
+       {{"D:\\work\\PRD.P00", Profile()},
+        {InstallationDirectory("D", "Program Files") + "PRD.P00", Profile()}},
+       {"PRD"},
+       "D:\\work",
+       kPlaceRefused},
+      {"a directory on the command line does not count in EXEXML",
+       {{"D:\\Sensors\\PRD.P00", Profile()}},
+       {"D:\\Sensors\\PRD"},
+       "D:\\work",
+       kMissing},
+  });
+}
+
+TEST(DiscoveryEndToEnd, TheEntryIsReadAndChecked) {
+  const std::string exeXml = InstallationDirectory("C", "Program Files");
+  RunCases({
+      {"a value too short",
+       {{exeXml + "PRD.P00", Profile("10")}},
+       {"PRD", "%"},
+       "C:\\work",
+       "Error 1003: Invalid Parameter(s) at PRD.P00 found..."},
+      {"a name with its own extension",
+       {{exeXml + "prd.p01", Profile()}},
+       {"prd.p01"},
+       "C:\\work",
+       kReachedConnection},
+      {"a name that no longer fits with its extension",
+       {},
+       {std::string(60, 'n')},
+       "C:\\work",
+       "Error 1041: Profile-Name " + std::string(60, 'n') + ".P00 is longer than 63 characters !"},
+  });
+}
+
+TEST(ProfileSetEndToEnd, OtherFlavoursOpenThePathOnTheCommandLine) {
+  RunCases({
+      {"Vigilor, a directory that is no custom-sensor directory",
+       {{"D:\\Sensors\\PRD.P00", Profile()}},
+       {"/Flavour=Vigilor", "D:\\Sensors\\PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"Quillon, the current directory",
+       {{"C:\\work\\PRD.P00", Profile()}},
+       {"/Flavour=Quillon", "PRD"},
+       "C:\\work",
+       kReachedConnection},
+      {"Tendril, missing: the full path",
+       {{InstallationDirectory("C", "Program Files") + "PRD.P00", Profile()}},
+       {"/Flavour=Tendril", "D:\\Sensors\\PRD"},
+       "C:\\work",
+       "Error 1002: Profile D:\\Sensors\\PRD.P00 is missing..."},
+      {"Nebulant, missing",
+       {},
+       {"/Flavour=Nebulant", "D:\\Sensors\\PRD"},
+       "C:\\work",
+       "Error 100x: Profile D:\\Sensors\\PRD.P00 is missing..."},
+  });
+}
+
+TEST(ProfileSetEndToEnd, ListingNamesOpenTheirListingFile) {
+  const std::string exeXml = InstallationDirectory("C", "Program Files");
+  // Each selected file is missing; the message names it.
+  const std::vector<std::pair<std::string, std::string>> files = {{exeXml + "PRD.P00", Profile()}};
+  const std::string global = "Error 1002: Profile Talvex.Gbl is missing...";
+  const std::string item = "Error 1002: Profile Talvex.Prf is missing...";
+  RunCases({
+      {"GLOBAL", files, {"GLOBAL"}, "C:\\work", global},
+      {"global", files, {"global"}, "C:\\work", global},
+      {"GLOBAL.P00", files, {"GLOBAL.P00"}, "C:\\work", global},
+      {"a path ending in Global.p00", files, {"C:\\x\\Global.p00"}, "C:\\work", global},
+      {"a path ending in Global.p00, another flavour",
+       files,
+       {"/Flavour=Vigilor", "C:\\x\\Global.p00"},
+       "C:\\work",
+       "Error 1002: Profile C:\\x\\Talvex.Gbl is missing..."},
+      {"ITEM=", files, {"PRD", "ITEM=Response:Time"}, "C:\\work", item},
+      {"item= in any letter case, even with GLOBAL",
+       files,
+       {"GLOBAL", "x iTeM=a"},
+       "C:\\work",
+       item},
+  });
+}
+
+// A profile in the usual place, written by sapprofile with the password on standard input.
+class ProfileToolEndToEnd : public testing::Test {
+ protected:
+  ProfileToolEndToEnd() { drives_.MakeDirectory(InstallationDirectory("C", "Program Files")); }
+
+  const std::string profile_ = InstallationDirectory("C", "Program Files") + "PRD.P00";
+  Drives drives_;
+
+  ProcessResult Write(const std::string& password, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments{
+        "write",   profile_,  "--company",  "ACME",  "--destination", "PRD",    "--client", "100",
+        "--user",  "monitor", "--language", "E",     "--mode",        "R/3",    "--host",   "sap01",
+        "--sysnr", "00",      "--gwhost",   "sap01", "--gwservice",   "sapgw00"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return drives_.Run("sapprofile", arguments, "C:\\work", password + "\n");
+  }
+};
+
+TEST_F(ProfileToolEndToEnd, TheSensorReadsWhatTheToolWrote) {
+  ProcessResult written = Write("Pass word#1");
+  ASSERT_EQ(written.exitCode, 0) << written.err;
+  EXPECT_EQ(drives_.Read(profile_)->find("Pass word#1"), std::string::npos);
+
+  ProcessResult check = drives_.Run("sapprofile", {"check", profile_});
+  EXPECT_EQ(check.exitCode, 0);
+  EXPECT_NE(check.out.find("User.......: \"MONITOR\""), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("Password...: decodes, 11 characters"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("Single run: accepted"), std::string::npos) << check.out;
+  EXPECT_EQ(check.out.find("Pass word#1"), std::string::npos);
+
+  ProcessResult run = drives_.RunSensor({"PRD"});
+  EXPECT_EQ(run.out, kReachedConnection);
+  EXPECT_EQ(run.exitCode, 0);
+}
+
+TEST_F(ProfileToolEndToEnd, ADamagedPasswordIsReportedByBothFrontEnds) {
+  ASSERT_EQ(Write("Secret12").exitCode, 0);
+  std::string text = *drives_.Read(profile_);
+  const std::size_t stored = text.find("Password...: ") + 13;
+  text[stored] = static_cast<char>(text[stored] ^ 1);  // the check digit, another digit
+  drives_.Write(profile_, text);
+
+  const std::string wrong = "Error 1005: Wrong Password in Profile PRD.P00 found...";
+  ProcessResult check = drives_.Run("sapprofile", {"check", profile_});
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_NE(check.out.find("Single run: refused with " + wrong), std::string::npos) << check.out;
+  EXPECT_EQ(ErrorText(drives_.RunSensor({"PRD"})), wrong);
+}
+
+TEST_F(ProfileToolEndToEnd, RefusesWhatItCannotStore) {
+  ProcessResult tooLong = Write(std::string(21, 'p'));
+  EXPECT_EQ(tooLong.exitCode, 1);
+  EXPECT_NE(tooLong.err.find("Password: at most 20 characters"), std::string::npos) << tooLong.err;
+  EXPECT_FALSE(drives_.Read(profile_));
+
+  // The password is never an option: other users could read it from the process list.
+  ProcessResult onCommandLine = Write("Secret12", {"--password", "Secret12"});
+  EXPECT_NE(onCommandLine.exitCode, 0);
+  EXPECT_FALSE(drives_.Read(profile_));
+
+  ASSERT_EQ(Write("Secret12").exitCode, 0);
+  ProcessResult again = Write("Other123");
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_NE(again.err.find("--force"), std::string::npos);
+  EXPECT_EQ(Write("Other123", {"--force"}).exitCode, 0);
+}
+
+}  // namespace
