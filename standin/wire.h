@@ -1,0 +1,87 @@
+// The frames between the RFC library stand-in and sapsim. A frame is a four-byte payload
+// length (big-endian) and the payload; the payload's first byte names the message, the rest
+// are its fields in a fixed order. Both sides check every length before they read.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "standin/rfcsi.h"
+
+namespace standin::wire {
+
+inline constexpr std::size_t kHeaderSize = 4;
+inline constexpr std::uint32_t kMaxPayload = 16 * 1024;
+inline constexpr std::size_t kMaxText = 2048;
+// An exception name as SAP systems define them: at most 30 characters.
+inline constexpr std::size_t kMaxExceptionName = 30;
+
+// The logon, with every value as the library received it (padding kept, absent as nothing).
+struct OpenRequest {
+  std::string operation;  // "RfcOpen" or "RfcOpenEx"
+  std::optional<std::string> destination;
+  std::optional<std::string> client;
+  std::optional<std::string> user;
+  std::optional<std::string> password;
+  std::optional<std::string> language;
+  std::int32_t mode = 0;
+  std::optional<std::string> host;
+  std::optional<std::int32_t> systemNumber;
+  std::optional<std::string> gatewayHost;
+  std::optional<std::string> gatewayService;
+  std::optional<std::string> connectString;  // RfcOpenEx only
+  std::int32_t trace = 0;
+};
+
+struct CallRequest {
+  std::string function;
+};
+
+struct CloseRequest {};
+
+struct OpenReply {
+  bool accepted = false;
+  std::string message;  // why the logon was refused
+};
+
+// Whether the system took the call; its result follows in a CallResult.
+struct CallReply {
+  bool accepted = false;
+  std::string message;
+};
+
+struct CallResult {
+  std::int32_t code = 0;  // as RfcReceive returns it
+  std::string exception;  // codes 2 and 3
+  std::string message;    // what failed, for the other codes
+  std::int32_t currentResources = 0;
+  std::int32_t maximalResources = 0;
+  std::int32_t recommendedDelay = 0;
+  char dialogUserType = ' ';
+  char loginComplete = ' ';
+  RfcsiRecord systemInfo = BlankRfcsi();
+};
+
+struct CloseReply {};
+
+using Message = std::variant<OpenRequest, CallRequest, CloseRequest, OpenReply, CallReply,
+                             CallResult, CloseReply>;
+using Frame = std::vector<std::uint8_t>;
+using Header = std::array<std::uint8_t, kHeaderSize>;
+
+// The whole frame, header included; nothing when a text or the payload is too long to send.
+std::optional<Frame> Encode(const Message& message);
+
+// The payload length a header announces; nothing when it is 0 or above kMaxPayload.
+std::optional<std::uint32_t> PayloadLength(const Header& header);
+
+// The message of a payload; nothing unless the payload parses completely, to its last byte.
+std::optional<Message> Decode(std::span<const std::uint8_t> payload);
+
+}  // namespace standin::wire
