@@ -38,9 +38,12 @@ void CloseText(RunContext& run) {
 void CloseDocument(RunContext& run) { run.ResultDocument += FrameOf(run.Flavour).closing; }
 
 void WriteErrorDocument(RunContext& run, std::string_view message) {
-  run.ResultDocument = "<Prtg>\n<Error>1</Error>\n<Text>";
-  run.ResultDocument += XmlText(message);
-  run.ResultDocument += "</Text>\n</Prtg>\n";
+  // The message may be the document's own text (a failed single run), so the new document is
+  // composed apart before it replaces the old one.
+  std::string document = "<Prtg>\n<Error>1</Error>\n<Text>";
+  document += XmlText(message);
+  document += "</Text>\n</Prtg>\n";
+  run.ResultDocument = std::move(document);
 }
 
 std::string XmlText(std::string_view text) {

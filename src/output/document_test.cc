@@ -71,6 +71,15 @@ TEST(DocumentTest, ErrorDocumentReplacesTheContentInEveryFlavour) {
   }
 }
 
+TEST(DocumentTest, ErrorDocumentMayWrapTheDocumentsOwnText) {
+  RunContext run = RunIn(OutputFlavour::EXEXML);
+  run.ResultDocument = "Error 1014: RFC-Failure raised ! - disk full";
+  WriteErrorDocument(run, run.ResultDocument);
+  EXPECT_EQ(run.ResultDocument,
+            "<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised ! - disk "
+            "full</Text>\n</Prtg>\n");
+}
+
 TEST(DocumentTest, ErrorMessageCannotBreakTheDocument) {
   RunContext run = RunIn(OutputFlavour::EXEXML);
   WriteErrorDocument(run, "Error 1002: Profile a</Text><Error>0</Error>&b\nc is missing...");
