@@ -6,7 +6,10 @@
 #include "src/config/profile_set.h"
 #include "src/config/system_entry.h"
 #include "src/output/messages.h"
+#include "src/config/server_listing.h"
 #include "src/run/command_line.h"
+#include "src/run/listing_run.h"
+#include "src/run/single_run.h"
 
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   PrepareBanner(run);
@@ -19,14 +22,11 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
 
   if (run.Mode == ProfileMode::Single) {
     ReadSystemEntry(run, std::move(run.ProfileStream), run.ProfileName, EntryKind::Single);
-    // The entry is read and checked. The conversation with the system (environment,
-    // connection, system-information call, close, channels) is not built yet, so the run
-    // stops here without having connected and prints nothing.
-    return 0;
+    return RunSingleSystem(run);
   }
 
   // A listing run reads the listing from the profile again on its own.
   run.ProfileStream.reset();
-  // The server listing and the listing run are not built yet: the run stops here.
-  return 0;
+  ReadServerListing(run);
+  return RunListing(run);
 }

@@ -47,9 +47,9 @@ ProcessResult Drives::Run(const std::string& program, const std::vector<std::str
   MakeDirectory(currentDirectory);
   std::vector<std::string> argv{ProgramPath(program)};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  return RunProcess(argv, {.cwd = HostPath(currentDirectory),
-                           .env = {{"SAPSYSINFO_DRIVES", root_.path()}},
-                           .input = input});
+  std::vector<std::pair<std::string, std::string>> env = env_;
+  env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
+  return RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input});
 }
 
 }  // namespace testsupport

@@ -28,6 +28,11 @@ class Drives {
                     std::string_view currentDirectory = "C:\\work",
                     const std::string& input = "") const;
 
+  // Set in the environment of every program run from here on (e.g. the library's timeout).
+  void SetEnvironment(const std::string& name, const std::string& value) {
+    env_.emplace_back(name, value);
+  }
+
   ProcessResult RunSensor(const std::vector<std::string>& arguments,
                           std::string_view currentDirectory = "C:\\work") const {
     return Run("sapsysinfo", arguments, currentDirectory);
@@ -35,6 +40,7 @@ class Drives {
 
  private:
   ScratchDirectory root_{"drives"};
+  std::vector<std::pair<std::string, std::string>> env_;
 };
 
 }  // namespace testsupport

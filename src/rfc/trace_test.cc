@@ -1,0 +1,71 @@
+#include "src/rfc/trace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+struct TraceCase {
+  const char* name;
+  std::string contents;
+  std::string note;
+};
+
+void PrintTo(const TraceCase& c, std::ostream* os) { *os << c.name; }
+
+// AppendTraceError reads Dev_Rfc.Trc from the current directory, so each case runs in its own.
+class AppendTraceErrorTest : public testing::TestWithParam<TraceCase> {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    directory_ = std::filesystem::path(testing::TempDir()) /
+                 ("trace-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    std::filesystem::create_directories(directory_);
+    std::filesystem::current_path(directory_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(directory_);
+  }
+  std::filesystem::path previous_, directory_;
+};
+
+TEST_P(AppendTraceErrorTest, AppendsTheLastDescriptionOfTheLastSection) {
+  std::ofstream("Dev_Rfc.Trc", std::ios::binary) << GetParam().contents;
+  RunContext run;
+  run.ResultDocument = "Error 1014: RFC-Failure raised !";
+  AppendTraceError(run);
+  EXPECT_EQ(run.ResultDocument, "Error 1014: RFC-Failure raised !" + GetParam().note);
+}
+
+const std::string kLongDescription(120, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Traces, AppendTraceErrorTest,
+    testing::Values(
+        TraceCase{"error line", "**** ERROR 12:00:00 RfcOpen\nERROR       disk full\n",
+                  " - disk full"},
+        TraceCase{"arrow line", "**** ERROR x\nabcdefg======> logon refused\r\n",
+                  " - logon refused"},
+        TraceCase{"later description wins", "**** ERROR\nERROR       first\nXXXXXXX======> second\n",
+                  " - second"},
+        TraceCase{"arrow wins on the same line", "ERROR X======> arrow text\n", " - arrow text"},
+        TraceCase{"new section forgets", "**** ERROR a\nERROR       old\n**** ERROR b\nnoise\n",
+                  " - Please Check Trace-File !"},
+        TraceCase{"empty file", "", " - Please Check Trace-File !"},
+        TraceCase{"short error line", "ERROR  ab\n", " - Please Check Trace-File !"},
+        // A line longer than a read arrives in pieces; the first piece holds 87 characters of the
+        // description and the rest is a line of its own that changes nothing.
+        TraceCase{"long description", "ERROR       " + kLongDescription + "\n",
+                  " - " + std::string(87, 'x')},
+        TraceCase{"last line without line end", "**** ERROR\nERROR       no end", " - no end"}));
+
+TEST_F(AppendTraceErrorTest, MissingFileSaysWhereToLook) {
+  RunContext run;
+  AppendTraceError(run);
+  EXPECT_EQ(run.ResultDocument, " - Look for Trace-File");
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// Profiles for end-to-end tests, and the sensor's output with its measured times masked.
+#include "tests/support/profiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace testsupport {
+
+void WriteProfile(const Drives& drives, const std::string& windowsPath,
+                  const ProfileValues& values, const std::string& password) {
+  ProcessResult written = drives.Run(
+      "sapprofile",
+      {"write", windowsPath, "--force", "--company", values.company, "--destination", values.destination,
+       "--client", values.client, "--user", values.user, "--language", values.language, "--mode",
+       values.mode, "--host", values.host, "--sysnr", values.sysnr, "--gwhost", values.gwhost,
+       "--gwservice", values.gwservice},
+      "C:\\work", password + "\n");
+  ASSERT_EQ(written.exitCode, 0) << written.out << written.err;
+}
+
+std::string MaskTimes(const std::string& text, std::vector<long>* times) {
+  std::string masked;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t end = i;
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+    if (end - i >= 4) {
+      if (times) times->push_back(std::stol(text.substr(i, end - i)));
+      masked += "####";
+      i = end;
+    } else if (end > i) {
+      masked += text.substr(i, end - i);
+      i = end;
+    } else {
+      masked += text[i++];
+    }
+  }
+  return masked;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,38 @@
+// Profiles for end-to-end tests, written by sapprofile as a user would, and the sensor's
+// output with its measured times masked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/drives.h"
+
+namespace testsupport {
+
+// The custom-sensor directory the sensor finds without a hint file.
+inline constexpr const char* kSensorDirectory =
+    "C:\\Program Files\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
+
+struct ProfileValues {
+  std::string company = "ACME";
+  std::string destination = "PRD";
+  std::string client = "100";
+  std::string user = "monitor";
+  std::string language = "E";
+  std::string mode = "R/3";
+  std::string host = "127.0.0.1";
+  std::string sysnr = "00";
+  std::string gwhost = "127.0.0.1";
+  std::string gwservice;  // the port of the system to reach
+};
+
+// Writes the profile with sapprofile, the password typed on standard input. Fails the test
+// when the tool refuses.
+void WriteProfile(const Drives& drives, const std::string& windowsPath,
+                  const ProfileValues& values, const std::string& password);
+
+// The text with every run of four or more digits (the measured times) replaced by "####";
+// the numbers replaced, in order, go to `times` when it is given.
+std::string MaskTimes(const std::string& text, std::vector<long>* times = nullptr);
+
+}  // namespace testsupport
