@@ -46,8 +46,7 @@ TEST(CommandLineEndToEnd, LowerCasePathCheckIsAProfileName) {
 
 TEST(CommandLineEndToEnd, UnknownFlavourEndsWithExitTwo) {
   ScratchDirectory dir;
-  auto result =
-      RunProcess({ProgramPath("sapsysinfo"), "/Flavour=XML", "PRD"}, {.cwd = dir.path()});
+  auto result = RunProcess({ProgramPath("sapsysinfo"), "/Flavour=XML", "PRD"}, {.cwd = dir.path()});
   EXPECT_EQ(result.out,
             "<Prtg>\n<Error>1</Error>\n<Text>Error 1043: Unknown Flavour XML ! Valid are EXEXML, "
             "Tendril, Vigilor, Nebulant, Quillon</Text>\n</Prtg>\n");

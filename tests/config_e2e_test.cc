@@ -243,9 +243,10 @@ class ProfileToolEndToEnd : public testing::Test {
   // it reads its input is given none, or the test would die of SIGPIPE writing it.
   ProcessResult Write(const std::string& input, std::vector<std::string> extra = {}) {
     std::vector<std::string> arguments{
-        "write",   profile_,  "--company",  "ACME",  "--destination", "PRD",    "--client", "100",
-        "--user",  "monitor", "--language", "E",     "--mode",        "R/3",    "--host",   "127.0.0.1",
-        "--sysnr", "00",      "--gwhost",   "127.0.0.1", "--gwservice",   "01"};
+        "write",    profile_,    "--company",   "ACME",      "--destination", "PRD",
+        "--client", "100",       "--user",      "monitor",   "--language",    "E",
+        "--mode",   "R/3",       "--host",      "127.0.0.1", "--sysnr",       "00",
+        "--gwhost", "127.0.0.1", "--gwservice", "01"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return drives_.Run("sapprofile", arguments, "C:\\work", input);
   }

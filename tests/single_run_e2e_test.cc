@@ -37,8 +37,8 @@ std::string MaskClock(std::string text) {
   for (std::size_t i = 0; i + 8 <= text.size(); ++i) {
     bool clock = true;
     for (std::size_t k = 0; k < 8; ++k) {
-      clock = clock && (k % 3 == 2 ? text[i + k] == ':' : std::isdigit(
-                                                              static_cast<unsigned char>(text[i + k])));
+      clock = clock && (k % 3 == 2 ? text[i + k] == ':'
+                                   : std::isdigit(static_cast<unsigned char>(text[i + k])));
     }
     if (clock) text.replace(i, 8, "hh:mm:ss");
   }
@@ -185,8 +185,10 @@ TEST_F(SingleRunEndToEnd, FailedCallsCarryTheTraceNote) {
       {{{"exception", "NOT_AUTHORIZED"}},
        std::nullopt,
        "Error 1012: Exception.: NOT_AUTHORIZED - Look for Trace-File"},
-      {{{"exception", "NOT_AUTHORIZED"}}, earlier, "Error 1012: Exception.: NOT_AUTHORIZED - an "
-                                                   "earlier reason"},
+      {{{"exception", "NOT_AUTHORIZED"}},
+       earlier,
+       "Error 1012: Exception.: NOT_AUTHORIZED - an "
+       "earlier reason"},
       {{{"system_exception", "SYSTEM_FAILURE"}},
        sectionOnly,
        "Error 1013: Sys-Exception raised ! - Please Check Trace-File !"},
@@ -216,9 +218,9 @@ TEST_F(SingleRunEndToEnd, RefusedCallIsAnRfcFailureWithTheLibrarysReason) {
   Start({{"fault", "refuse_call"}});
   WriteProfile();
   ProcessResult result = Run({"PRD"});
-  EXPECT_EQ(result.out.rfind("<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised ! - ",
-                             0),
-            0u)
+  EXPECT_EQ(
+      result.out.rfind("<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised ! - ", 0),
+      0u)
       << result.out;
   EXPECT_EQ(result.out.find("Look for"), std::string::npos);
   EXPECT_EQ(result.out.find("Please Check"), std::string::npos);
@@ -299,11 +301,13 @@ TEST_F(SingleRunEndToEnd, PerDestinationFileOpensThroughSapRfcIni) {
   Start();
   values_.language = "E";
   WriteProfile("pass word");
-  const std::string ini = "* the monitor's own destination\r\nDEST=PRD\r\nTYPE=A\r\nASHOST=127.0.0.1"
-                          "\r\nGWSERV=" + values_.gwservice + "\r\n\xff\x01 trailing bytes";
+  const std::string ini =
+      "* the monitor's own destination\r\nDEST=PRD\r\nTYPE=A\r\nASHOST=127.0.0.1"
+      "\r\nGWSERV=" +
+      values_.gwservice + "\r\n\xff\x01 trailing bytes";
   drives_.Write("C:\\work\\SapRfc.PRD", ini);
-  drives_.Write("C:\\work\\SapRfc.ini", "an older file that is replaced, longer than the new one "
-                                        + std::string(200, '-'));
+  drives_.Write("C:\\work\\SapRfc.ini",
+                "an older file that is replaced, longer than the new one " + std::string(200, '-'));
 
   ProcessResult result = Run({"PRD"});
   EXPECT_EQ(result.exitCode, 0) << result.out;
@@ -323,8 +327,8 @@ TEST_F(SingleRunEndToEnd, EmptyPerDestinationFileIsCopiedToo) {
   ProcessResult result = Run({"PRD"});
   EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"), "");
   // The empty file names no destination, so the open fails.
-  EXPECT_EQ(result.out, "* SapRfc.Ini.......: PRD<\n" +
-                            ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
+  EXPECT_EQ(result.out,
+            "* SapRfc.Ini.......: PRD<\n" + ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
 }
 
 TEST_F(SingleRunEndToEnd, ConsoleLines) {
@@ -345,7 +349,8 @@ TEST_F(SingleRunEndToEnd, ConsoleLines) {
     EXPECT_EQ(MaskClock(MaskTimes(result.out)),
               "* hh:mm:ss SAP SysInfo Vers 4.4 / 15.02.23\n"
               "* hh:mm:ss PRD.P00, 127.0.0.1, PRD, 00, 100 State=Processing\n"
-              "* hh:mm:ss SysInfo - " + c.shown + " State=Executing\n" + document +
+              "* hh:mm:ss SysInfo - " +
+                  c.shown + " State=Executing\n" + document +
                   "\n* hh:mm:ss SAP SysInfo now processed...\n");
     EXPECT_EQ(result.exitCode, 0);
   }

@@ -6,16 +6,17 @@ namespace {
 
 TEST(TimeTextTest, WritesMillisecondsWithAtLeastFourDigits) {
   const std::pair<std::int32_t, const char*> cases[] = {
-      {0, "0000"},     {5, "0005"},     {10, "0010"},       {99, "0099"},
-      {234, "0234"},   {1000, "1000"},  {1234, "1234"},     {12345, "12345"},
+      {0, "0000"},      {5, "0005"},
+      {10, "0010"},     {99, "0099"},
+      {234, "0234"},    {1000, "1000"},
+      {1234, "1234"},   {12345, "12345"},
       {60007, "60007"}, {2147483647, "2147483647"}};
   for (const auto& [milliseconds, text] : cases) {
     EXPECT_EQ(TimeText(milliseconds), text) << milliseconds;
   }
 }
 
-std::string PrintedLabelLine(std::string_view label, int indent, int width,
-                             std::string_view text) {
+std::string PrintedLabelLine(std::string_view label, int indent, int width, std::string_view text) {
   testing::internal::CaptureStdout();
   PrintLabelLine(label, indent, width, text);
   FlushOutput();

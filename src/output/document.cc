@@ -1,7 +1,6 @@
 // The result document: its frame in each flavour, and the error document.
 #include "src/output/document.h"
 
-
 namespace {
 
 // The frame literals: XML flavours, then the two text flavours.
@@ -51,10 +50,17 @@ std::string XmlText(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

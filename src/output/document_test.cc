@@ -60,8 +60,8 @@ TEST(DocumentTest, OpeningAndClosingAloneAreSeventeenBytes) {
 }
 
 TEST(DocumentTest, ErrorDocumentReplacesTheContentInEveryFlavour) {
-  for (OutputFlavour flavour : {OutputFlavour::EXEXML, OutputFlavour::Nebulant,
-                                OutputFlavour::Quillon}) {
+  for (OutputFlavour flavour :
+       {OutputFlavour::EXEXML, OutputFlavour::Nebulant, OutputFlavour::Quillon}) {
     RunContext run = RunIn(flavour);
     run.ResultDocument = "\n<Prtg>\nhalf a document";
     WriteErrorDocument(run, "Error 1001: Parameter for Profile-Name is missing !");

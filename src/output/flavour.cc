@@ -40,4 +40,3 @@ bool IsXmlFlavour(OutputFlavour flavour) {
 }
 
 std::string_view ValidFlavourNames() { return "EXEXML, Tendril, Vigilor, Nebulant, Quillon"; }
-

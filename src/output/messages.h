@@ -7,31 +7,31 @@
 #include "src/run/run_context.h"
 
 enum class Message {
-  PathCheckCreated,        // Info 0000
-  ProfileNameMissing,      // 1001
-  ProfilePathMissing,      // 1002, the full path (flavours other than EXEXML)
-  ProfileNameMissingHere,  // 1002, the bare name (EXEXML discovery)
+  PathCheckCreated,            // Info 0000
+  ProfileNameMissing,          // 1001
+  ProfilePathMissing,          // 1002, the full path (flavours other than EXEXML)
+  ProfileNameMissingHere,      // 1002, the bare name (EXEXML discovery)
   ProfilePathMissingNebulant,  // 100x
-  InvalidParameters,       // 1003
-  InvalidPassword,         // 1004
-  WrongPassword,           // 1005
-  OpenFailed,              // 1011
-  CallException,           // 1012
-  CallSysException,        // 1013
-  CallRfcFailure,          // 1014
-  CallOtherFailure,        // 1015
-  DefaultProfileMissing,   // 1024
-  GlobalListingMissing,    // 10x1
-  ServerListingMissing,    // 1025
-  ItemMissing,             // 1026
-  InvalidAllocation,       // 1029
-  SensorNotFound,          // 1030
-  ListingOpenError,        // 1033
-  InvalidPathUsage,        // no number
-  ProfileNameTooLong,      // 1041
-  ParametersTooLong,       // 1042
-  UnknownFlavour,          // 1043
-  ProfilePathTooLong,      // 1044
+  InvalidParameters,           // 1003
+  InvalidPassword,             // 1004
+  WrongPassword,               // 1005
+  OpenFailed,                  // 1011
+  CallException,               // 1012
+  CallSysException,            // 1013
+  CallRfcFailure,              // 1014
+  CallOtherFailure,            // 1015
+  DefaultProfileMissing,       // 1024
+  GlobalListingMissing,        // 10x1
+  ServerListingMissing,        // 1025
+  ItemMissing,                 // 1026
+  InvalidAllocation,           // 1029
+  SensorNotFound,              // 1030
+  ListingOpenError,            // 1033
+  InvalidPathUsage,            // no number
+  ProfileNameTooLong,          // 1041
+  ParametersTooLong,           // 1042
+  UnknownFlavour,              // 1043
+  ProfilePathTooLong,          // 1044
 };
 
 // The message's text with its variable part (if it has one) put in.

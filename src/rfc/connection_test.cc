@@ -47,9 +47,11 @@ TEST(OpenRecordsTest, PadsUserAndPasswordOnTheCopiesOnly) {
 }
 
 TEST(OpenRecordsTest, OnlyExactlyR2OpensThroughTheGateway) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {"R/2", RFC_MODE_R2}, {"r/2", RFC_MODE_HOST}, {"R/3", RFC_MODE_HOST},
-      {"R/2 ", RFC_MODE_HOST}, {"", RFC_MODE_HOST}};
+  const std::pair<const char*, std::int32_t> cases[] = {{"R/2", RFC_MODE_R2},
+                                                        {"r/2", RFC_MODE_HOST},
+                                                        {"R/3", RFC_MODE_HOST},
+                                                        {"R/2 ", RFC_MODE_HOST},
+                                                        {"", RFC_MODE_HOST}};
   for (const auto& [mode, expected] : cases) {
     RunContext run = RunWith();
     run.Entry.Mode = mode;
@@ -85,8 +87,8 @@ TEST(OpenRecordsTest, EmptyValuesAreNullAndTheSystemNumberIsANumber) {
 
 TEST(LeadingNumberTest, ReadsDigitsAfterBlanksAndSign) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"00", 0}, {"12", 12}, {" 7x", 7}, {"-3", -3}, {"+4", 4}, {"x1", 0}, {"", 0},
-      {"99999999999999", 2147483647}};
+      {"00", 0}, {"12", 12}, {" 7x", 7}, {"-3", -3},
+      {"+4", 4}, {"x1", 0},  {"", 0},    {"99999999999999", 2147483647}};
   for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
 }
 

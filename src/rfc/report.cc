@@ -55,8 +55,8 @@ std::string SystemInfoText(const RFCSI& info, const SystemEntry& entry) {
 
 std::string CheckList(const RFCSI& info, const SystemEntry& entry) {
   return "\n* HostName......:  " + Field(info.rfchost) +
-         "\n* System-ID.......:  " + Field(info.rfcsysid) +
-         "\n* SAP-Instance.:  " + entry.Sysnr + "\n* SAP Release..:  " + ReleaseText(info) +
+         "\n* System-ID.......:  " + Field(info.rfcsysid) + "\n* SAP-Instance.:  " + entry.Sysnr +
+         "\n* SAP Release..:  " + ReleaseText(info) +
          "\n* DB-System.....:  " + Field(info.rfcdbsys) +
          "\n* OS-System.....:  " + Field(info.rfcopsys) +
          "\n* IP-Address.....:  " + Field(info.rfcipaddr);

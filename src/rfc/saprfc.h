@@ -63,8 +63,8 @@ typedef struct HostOptions {
 
 typedef struct RfcOpenOptions {
   const char* destination;
-  int32_t mode;                /* RFC_MODE_R2 or RFC_MODE_HOST */
-  void* connectionParameters;  /* GatewayOptions* (mode 1) or HostOptions* (mode 0) */
+  int32_t mode;               /* RFC_MODE_R2 or RFC_MODE_HOST */
+  void* connectionParameters; /* GatewayOptions* (mode 1) or HostOptions* (mode 0) */
   const char* client;
   const char* user;     /* blank-padded to at least 12 characters */
   const char* password; /* blank-padded to at least 10 characters */
@@ -108,7 +108,7 @@ typedef struct RfcStructureField {
 typedef struct RfcParameter {
   const char* name;
   int32_t nameLength;
-  int32_t type; /* RFC_TYPE_CHAR, RFC_TYPE_INT, or a structure's type handle */
+  int32_t type;   /* RFC_TYPE_CHAR, RFC_TYPE_INT, or a structure's type handle */
   int32_t length; /* bytes at address */
   void* address;
 } RfcParameter;
@@ -134,15 +134,14 @@ RFC_API RfcHandle RFC_CALL RfcOpen(RfcOpenOptions* options);
 /* Opens from "CLIENT=... USER=... PASSWD=... LANG=... DEST=..."; DEST is resolved through
    SapRfc.ini in the current directory. */
 RFC_API RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcErrorInfo* extendedError);
-RFC_API int32_t RFC_CALL RfcInstallStructure(const char* name,
-                                             const RfcStructureField* description,
+RFC_API int32_t RFC_CALL RfcInstallStructure(const char* name, const RfcStructureField* description,
                                              uint32_t fieldCount, RfcType* typeHandle);
 RFC_API int32_t RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter* exporting,
                                  RfcParameter* tables);
 /* On RFC_EXCEPTION and RFC_SYS_EXCEPTION *exception names the exception; the text belongs to
    the library and stays valid until the next operation on the handle. */
-RFC_API int32_t RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing,
-                                    RfcParameter* tables, char** exception);
+RFC_API int32_t RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing, RfcParameter* tables,
+                                    char** exception);
 RFC_API void RFC_CALL RfcLastError(RfcErrorInfo* errorInfo);
 /* Closes the connection; the handle 0 closes every connection of the process. */
 RFC_API void RFC_CALL RfcClose(RfcHandle handle);

@@ -11,15 +11,24 @@ namespace {
 
 // The RFCSI record as the library is told about it: 18 character fields, one after another.
 constexpr std::array<RfcStructureField, 18> kRfcsiDescription{{
-    {"RFCPROTO", RFC_TYPE_CHAR, 3, 0, 0},   {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0, 0},
-    {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0, 0},  {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0, 0},
-    {"RFCDEST", RFC_TYPE_CHAR, 32, 0, 0},   {"RFCHOST", RFC_TYPE_CHAR, 8, 0, 0},
-    {"RFCSYSID", RFC_TYPE_CHAR, 8, 0, 0},   {"RFCDATABS", RFC_TYPE_CHAR, 8, 0, 0},
-    {"RFCDBHOST", RFC_TYPE_CHAR, 32, 0, 0}, {"RFCDBSYS", RFC_TYPE_CHAR, 10, 0, 0},
-    {"RFCSAPRL", RFC_TYPE_CHAR, 4, 0, 0},   {"RFCMACH", RFC_TYPE_CHAR, 5, 0, 0},
-    {"RFCOPSYS", RFC_TYPE_CHAR, 10, 0, 0},  {"RFCTZONE", RFC_TYPE_CHAR, 6, 0, 0},
-    {"RFCDAYST", RFC_TYPE_CHAR, 1, 0, 0},   {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0, 0},
-    {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0, 0},  {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0, 0},
+    {"RFCPROTO", RFC_TYPE_CHAR, 3, 0, 0},
+    {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0, 0},
+    {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0, 0},
+    {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0, 0},
+    {"RFCDEST", RFC_TYPE_CHAR, 32, 0, 0},
+    {"RFCHOST", RFC_TYPE_CHAR, 8, 0, 0},
+    {"RFCSYSID", RFC_TYPE_CHAR, 8, 0, 0},
+    {"RFCDATABS", RFC_TYPE_CHAR, 8, 0, 0},
+    {"RFCDBHOST", RFC_TYPE_CHAR, 32, 0, 0},
+    {"RFCDBSYS", RFC_TYPE_CHAR, 10, 0, 0},
+    {"RFCSAPRL", RFC_TYPE_CHAR, 4, 0, 0},
+    {"RFCMACH", RFC_TYPE_CHAR, 5, 0, 0},
+    {"RFCOPSYS", RFC_TYPE_CHAR, 10, 0, 0},
+    {"RFCTZONE", RFC_TYPE_CHAR, 6, 0, 0},
+    {"RFCDAYST", RFC_TYPE_CHAR, 1, 0, 0},
+    {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0, 0},
+    {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0, 0},
+    {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0, 0},
 }};
 
 // The error text of each return code; any code not listed is "another failure".
@@ -100,7 +109,8 @@ extern "C" void RFC_CALL ReportRfcError(const char* operation) {
   PrintLabelLine("key", 0, 15, BoundedText(error.key, sizeof error.key));
   PrintLabelLine("status", 0, 15, BoundedText(error.status, sizeof error.status));
   PrintLabelLine("message", 0, 15, BoundedText(error.message, sizeof error.message));
-  PrintLabelLine("internal status", 0, 15, BoundedText(error.internalStatus, sizeof error.internalStatus));
+  PrintLabelLine("internal status", 0, 15,
+                 BoundedText(error.internalStatus, sizeof error.internalStatus));
   Print("\n");
   RfcClose(0);
   Print("* Programm aborted...\n* Error at EoXput-File...\n");

@@ -91,9 +91,9 @@ TEST(CommandLineTest, ArgumentsLongerThanTheirCapacityAreRefused) {
 }
 
 TEST(CommandLineTest, ConsoleMarks) {
-  const std::pair<const char*, bool> cases[] = {
-      {"", false},   {"ITEM=x", false}, {"ABC%", true}, {"(No #1", true},
-      {"a@b", true}, {"$", true},       {"!&*", false}};
+  const std::pair<const char*, bool> cases[] = {{"", false},      {"ITEM=x", false}, {"ABC%", true},
+                                                {"(No #1", true}, {"a@b", true},     {"$", true},
+                                                {"!&*", false}};
   for (const auto& [text, on] : cases) {
     ParameterText parameters{text, UpperCaseAtoZ(text)};
     EXPECT_EQ(WantsConsoleTrace(parameters), on) << text;

@@ -25,8 +25,8 @@ void PrintConsoleHead(RunContext& run) {
   const std::string time = platform::LocalTimeText();
   run.ConsoleLine = SystemSummaryLine(run.Entry, time, run.ProfileName) + " State=Processing";
   Print(run.ConsoleLine + "\n");
-  run.ConsoleLine = "* " + time + " SysInfo - " + ConsoleParameters(run.Parameters) +
-                    " State=Executing";
+  run.ConsoleLine =
+      "* " + time + " SysInfo - " + ConsoleParameters(run.Parameters) + " State=Executing";
   Print(run.ConsoleLine + "\n");
 }
 

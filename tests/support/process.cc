@@ -51,8 +51,8 @@ std::vector<std::string> ChildEnvironment(const ProcessOptions& options) {
 }
 
 // Starts the child with its three streams on pipes; returns its pid.
-int Spawn(const std::vector<std::string>& argv, const ProcessOptions& options, Pipe& in,
-          Pipe& out, Pipe& err) {
+int Spawn(const std::vector<std::string>& argv, const ProcessOptions& options, Pipe& in, Pipe& out,
+          Pipe& err) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in.read, 0);

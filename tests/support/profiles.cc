@@ -7,14 +7,15 @@
 
 namespace testsupport {
 
-void WriteProfile(const Drives& drives, const std::string& windowsPath,
-                  const ProfileValues& values, const std::string& password) {
+void WriteProfile(const Drives& drives, const std::string& windowsPath, const ProfileValues& values,
+                  const std::string& password) {
   ProcessResult written = drives.Run(
       "sapprofile",
-      {"write", windowsPath, "--force", "--company", values.company, "--destination", values.destination,
-       "--client", values.client, "--user", values.user, "--language", values.language, "--mode",
-       values.mode, "--host", values.host, "--sysnr", values.sysnr, "--gwhost", values.gwhost,
-       "--gwservice", values.gwservice},
+      {"write",         windowsPath,        "--force",       "--company",   values.company,
+       "--destination", values.destination, "--client",      values.client, "--user",
+       values.user,     "--language",       values.language, "--mode",      values.mode,
+       "--host",        values.host,        "--sysnr",       values.sysnr,  "--gwhost",
+       values.gwhost,   "--gwservice",      values.gwservice},
       "C:\\work", password + "\n");
   ASSERT_EQ(written.exitCode, 0) << written.out << written.err;
 }

@@ -28,8 +28,8 @@ struct ProfileValues {
 
 // Writes the profile with sapprofile, the password typed on standard input. Fails the test
 // when the tool refuses.
-void WriteProfile(const Drives& drives, const std::string& windowsPath,
-                  const ProfileValues& values, const std::string& password);
+void WriteProfile(const Drives& drives, const std::string& windowsPath, const ProfileValues& values,
+                  const std::string& password);
 
 // The text with every run of four or more digits (the measured times) replaced by "####";
 // the numbers replaced, in order, go to `times` when it is given.
