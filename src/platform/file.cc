@@ -78,7 +78,12 @@ std::string HostPath(std::string_view windowsPath) {
 }
 
 std::unique_ptr<File> File::OpenForReading(std::string_view windowsPath, FileMode mode) {
-  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), OpenMode(false, mode));
+  const std::string path = HostPath(windowsPath);
+  // Windows opens no directory as a file; elsewhere fopen does, and reading it gives nothing.
+  // An empty name in a listing would then name the directory and read as an empty profile.
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return nullptr;
+  std::FILE* stream = std::fopen(path.c_str(), OpenMode(false, mode));
   if (!stream) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }

@@ -52,4 +52,9 @@ TEST(FileTest, ReadsLongLinesInPiecesOfTheLimit) {
   platform::DeleteFile(path);  // a missing file is no error
 }
 
+TEST(FileTest, ADirectoryIsNoFileToRead) {
+  EXPECT_EQ(platform::File::OpenForReading(testing::TempDir()), nullptr);
+  EXPECT_FALSE(platform::FileExists(testing::TempDir()));
+}
+
 }  // namespace
