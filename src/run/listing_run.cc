@@ -28,11 +28,26 @@ void DeliverIfSelected(RunContext& run, std::string_view item, std::int32_t mill
   run.ResultDocument.clear();
 }
 
+// The head is out already, so the error ends that document instead of printing a second one
+// after it: the monitor reads one document with the error flag and the message.
+[[noreturn]] void EndAfterHead(RunContext& run, Message message) {
+  try {
+    EndRun(run, message);
+  } catch (const RunEnded&) {
+    constexpr std::string_view kXmlHead = "<Prtg>\n";
+    if (IsXmlFlavour(run.Flavour) && run.ResultDocument.starts_with(kXmlHead)) {
+      run.ResultDocument.erase(0, kXmlHead.size());
+    }
+    throw;
+  }
+}
+
 void CheckSystem(RunContext& run, OpenRecords& records, const std::string& name,
                  std::unique_ptr<platform::File> profile) {
   ReadSystemEntry(run, std::move(profile), name, EntryKind::Listing);
   run.DisplayName = DisplayNameOf(run, name);
-  if (run.ConsoleTrace) run.ConsoleLine = SystemSummaryLine(run.Entry, platform::LocalTimeText(), name);
+  if (run.ConsoleTrace)
+    run.ConsoleLine = SystemSummaryLine(run.Entry, platform::LocalTimeText(), name);
 
   run.ResponseStartTime = platform::ClockMilliseconds();
   SetUpRfcEnvironment();
@@ -41,7 +56,7 @@ void CheckSystem(RunContext& run, OpenRecords& records, const std::string& name,
 
   // An invalid entry is still connected: only its call is skipped.
   run.ConnectionHandle = OpenConnection(run, records);
-  if (run.ConnectionHandle == 0) EndRun(run, Message::ListingOpenError);
+  if (run.ConnectionHandle == 0) EndAfterHead(run, Message::ListingOpenError);
   run.OpenEndTime = platform::ClockMilliseconds();
   if (!run.EntryInvalid) {
     run.RunResult = ReportSystemInfo(run, run.ConnectionHandle);
@@ -97,10 +112,10 @@ int RunListing(RunContext& run) {
 
   run.ResultDocument = "\n";
   OpenText(run);
-  run.ResultDocument += DocumentText(
-      run, "(***) " + run.ItemName + ": NoSystems=" + std::to_string(run.SystemCount) +
-               ", Processed=" + std::to_string(run.ProcessedCount) +
-               ", Failed=" + std::to_string(run.FailedCount));
+  run.ResultDocument +=
+      DocumentText(run, "(***) " + run.ItemName + ": NoSystems=" + std::to_string(run.SystemCount) +
+                            ", Processed=" + std::to_string(run.ProcessedCount) +
+                            ", Failed=" + std::to_string(run.FailedCount));
   CloseText(run);
   CloseDocument(run);
   Print(run.ResultDocument + "\n");
