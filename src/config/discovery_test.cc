@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_path.h"
+
 namespace {
 
 TEST(DiscoveryTest, AHintLineCountsByItsFirstThreeCharacters) {
@@ -17,7 +19,7 @@ TEST(DiscoveryTest, AHintLineCountsByItsFirstThreeCharacters) {
 }
 
 TEST(DiscoveryTest, TheLastCountingHintLineWinsAndAnOverlongLineIsNoHint) {
-  const std::string path = testing::TempDir() + "PRTG_Path.Txt";
+  const std::string path = testsupport::UniqueTempPath("PRTG_Path.Txt");
   const std::string fits = "C:\\" + std::string(96, 'f');  // 99 characters
   const std::string overlong = "D:\\" + std::string(97, 'o');
   struct Case {

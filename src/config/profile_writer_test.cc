@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_path.h"
+
 #include "src/config/system_entry.h"
 
 namespace {
@@ -22,7 +24,7 @@ SystemEntry Values() {
 
 // What the sensor's reader makes of a composed profile.
 SystemEntry ReadBack(const std::string& text, std::vector<EntryProblem>& problems) {
-  const std::string path = testing::TempDir() + "written.P00";
+  const std::string path = testsupport::UniqueTempPath("written.P00");
   {
     auto file = platform::File::OpenForWriting(path);
     EXPECT_TRUE(file && file->Write(text));

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_path.h"
+
 namespace {
 
 // A profile file in the test's temporary directory, opened for reading.
 std::unique_ptr<platform::File> Profile(const std::string& text) {
   static int count = 0;
-  const std::string path = testing::TempDir() + "entry" + std::to_string(++count) + ".P00";
+  const std::string path = testsupport::UniqueTempPath("entry" + std::to_string(++count) + ".P00");
   {
     auto file = platform::File::OpenForWriting(path, platform::FileMode::Binary);
     EXPECT_TRUE(file && file->Write(text));

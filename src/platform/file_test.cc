@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_path.h"
+
 namespace {
 
 TEST(MapWindowsPathTest, MapsDrivesTheCurrentDriveAndRelativePaths) {
@@ -35,7 +37,7 @@ TEST(StripLineEndTest, RemovesOneLineFeedThenOneCarriageReturn) {
 }
 
 TEST(FileTest, ReadsLongLinesInPiecesOfTheLimit) {
-  const std::string path = testing::TempDir() + "pieces.txt";
+  const std::string path = testsupport::UniqueTempPath("pieces.txt");
   {
     auto file = platform::File::OpenForWriting(path, platform::FileMode::Binary);
     ASSERT_TRUE(file);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_path.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -20,8 +22,7 @@ class AppendTraceErrorTest : public testing::TestWithParam<TraceCase> {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    directory_ = std::filesystem::path(testing::TempDir()) /
-                 ("trace-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    directory_ = testsupport::UniqueTempPath("trace");
     std::filesystem::create_directories(directory_);
     std::filesystem::current_path(directory_);
   }
