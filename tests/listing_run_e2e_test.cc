@@ -16,10 +16,13 @@ namespace {
 
 using nlohmann::json;
 using testsupport::Drives;
+using testsupport::ErrorDocument;
+using testsupport::MaskClock;
 using testsupport::MaskTimes;
 using testsupport::ProcessResult;
 using testsupport::ProfileValues;
 using testsupport::Sapsim;
+using testsupport::XmlChannel;
 
 const std::string kSensorDirectory = testsupport::kSensorDirectory;
 
@@ -28,36 +31,12 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// One system's channel, its value masked.
-std::string Channel(const std::string& name) {
-  return "\n<Result><Channel>" + name +
-         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>TimeResponse</CustomUnit>\n"
-         "<Value>####</Value></Result>\n";
-}
-
 // What a listing run prints without console lines: the head, each channel as it was measured,
 // then the summary in the text element and the end of the document.
 std::string ListingDocument(const std::vector<std::string>& channels, const std::string& summary) {
   std::string document = "\n<Prtg>\n\n";
-  for (const std::string& name : channels) document += Channel(name);
+  for (const std::string& name : channels) document += XmlChannel(name);
   return document + "\n\n<Text>" + summary + "</Text>\n\n</Prtg>\n\n";
-}
-
-std::string ErrorDocument(const std::string& message) {
-  return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
-}
-
-// HH:MM:SS of the console lines as hh:mm:ss.
-std::string MaskClock(std::string text) {
-  for (std::size_t i = 0; i + 8 <= text.size(); ++i) {
-    bool clock = true;
-    for (std::size_t k = 0; k < 8 && clock; ++k) {
-      const char c = text[i + k];
-      clock = k % 3 == 2 ? c == ':' : std::isdigit(static_cast<unsigned char>(c)) != 0;
-    }
-    if (clock) text.replace(i, 8, "hh:mm:ss");
-  }
-  return text;
 }
 
 // A listing line of the default profile: the tag, twelve characters nobody reads, the piece.
@@ -283,7 +262,7 @@ TEST_F(ListingRunEndToEnd, ConnectionThatCannotBeOpenedEndsTheRunWithError1033) 
     // The error ends the document whose head and first channel are out already.
     const std::string error =
         "<Error>1</Error>\n<Text>Error 1033: RFC Open-Error... </Text>\n</Prtg>\n";
-    EXPECT_EQ(MaskTimes(result.out), "\n<Prtg>\n\n" + Channel("PRD.P00") + MaskTimes(error))
+    EXPECT_EQ(MaskTimes(result.out), "\n<Prtg>\n\n" + XmlChannel("PRD.P00") + MaskTimes(error))
         << refused;
     EXPECT_TRUE(result.out.ends_with(error)) << result.out;
     EXPECT_EQ(result.exitCode, 2);
@@ -336,9 +315,9 @@ TEST_F(ListingRunEndToEnd, ConsoleLines) {
             "* hh:mm:ss SAP SysInfo Vers 4.4 / 15.02.23\n"
             "* hh:mm:ss ITEM=Response Time % State=Executing\n"
             "\n<Prtg>\n\n" +
-                Channel("PRD.P00") +
+                XmlChannel("PRD.P00") +
                 "\n* hh:mm:ss PRD.P00, prdhost, PRD, 00, 100 State=Processed\n" +
-                Channel("QAS.P00") +
+                XmlChannel("QAS.P00") +
                 "\n* hh:mm:ss QAS.P00, qashost, QAS, 00, 100 State=Rfc Failure\n"
                 "\n\n<Text>(***) Response Time: NoSystems=3, Processed=1, Failed=1</Text>\n"
                 "\n</Prtg>\n\n"
@@ -430,7 +409,7 @@ TEST_F(GlobalListingEndToEnd, AllocationReplacesTheParameterText) {
             "* hh:mm:ss SAP SysInfo Vers 4.4 / 15.02.23\n"
             "* hh:mm:ss Item=Response Time,Sid State=Executing\n"
             "\n<Prtg>\n\n" +
-                Channel("PR1") +
+                XmlChannel("PR1") +
                 "\n* hh:mm:ss ALPHA.P00, prdhost, PR1, 00, 100 State=Processed\n"
                 "\n\n<Text>(***) Response Time: NoSystems=1, Processed=1, Failed=0</Text>\n"
                 "\n</Prtg>\n\n"

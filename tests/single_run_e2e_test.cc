@@ -12,38 +12,18 @@ namespace {
 
 using nlohmann::json;
 using testsupport::Drives;
+using testsupport::ErrorDocument;
+using testsupport::MaskClock;
 using testsupport::MaskTimes;
 using testsupport::ProcessResult;
 using testsupport::ProfileValues;
 using testsupport::Sapsim;
+using testsupport::XmlChannel;
 
 const std::string kProfile = std::string(testsupport::kSensorDirectory) + "PRD.P00";
 const std::string kSysInfo =
     "(PRD) Sys-Info: Host=prdhost, Sid=PRD, Is=00, Rel=7.40, Dbs=ORACLE, Os=Linux, "
     "IP=127.0.0.1";
-
-std::string XmlChannel(const std::string& name) {
-  return "\n<Result><Channel>" + name +
-         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>TimeResponse</CustomUnit>\n"
-         "<Value>####</Value></Result>\n";
-}
-
-std::string ErrorDocument(const std::string& message) {
-  return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
-}
-
-// HH:MM:SS of the console lines as hh:mm:ss.
-std::string MaskClock(std::string text) {
-  for (std::size_t i = 0; i + 8 <= text.size(); ++i) {
-    bool clock = true;
-    for (std::size_t k = 0; k < 8; ++k) {
-      clock = clock && (k % 3 == 2 ? text[i + k] == ':'
-                                   : std::isdigit(static_cast<unsigned char>(text[i + k])));
-    }
-    if (clock) text.replace(i, 8, "hh:mm:ss");
-  }
-  return text;
-}
 
 class SingleRunEndToEnd : public testing::Test {
  protected:

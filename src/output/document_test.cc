@@ -2,18 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/run_in.h"
+
 #include "src/output/channel.h"
 
 namespace {
 
-RunContext RunIn(OutputFlavour flavour, std::string parameters = "") {
-  RunContext run;
-  run.Flavour = flavour;
-  run.Parameters.typed = parameters;
-  run.Parameters.upper = parameters;
-  for (char& c : run.Parameters.upper) c = static_cast<char>(std::toupper(c));
-  return run;
-}
+using testsupport::RunIn;
 
 // One document of each flavour: opening, a text, the closing.
 struct FrameCase {

@@ -39,4 +39,26 @@ std::string MaskTimes(const std::string& text, std::vector<long>* times) {
   return masked;
 }
 
+std::string MaskClock(std::string text) {
+  for (std::size_t i = 0; i + 8 <= text.size(); ++i) {
+    bool clock = true;
+    for (std::size_t k = 0; k < 8 && clock; ++k) {
+      const char c = text[i + k];
+      clock = k % 3 == 2 ? c == ':' : std::isdigit(static_cast<unsigned char>(c)) != 0;
+    }
+    if (clock) text.replace(i, 8, "hh:mm:ss");
+  }
+  return text;
+}
+
+std::string XmlChannel(const std::string& name) {
+  return "\n<Result><Channel>" + name +
+         "</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>TimeResponse</CustomUnit>\n"
+         "<Value>####</Value></Result>\n";
+}
+
+std::string ErrorDocument(const std::string& message) {
+  return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
+}
+
 }  // namespace testsupport

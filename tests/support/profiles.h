@@ -35,4 +35,13 @@ void WriteProfile(const Drives& drives, const std::string& windowsPath, const Pr
 // the numbers replaced, in order, go to `times` when it is given.
 std::string MaskTimes(const std::string& text, std::vector<long>* times = nullptr);
 
+// HH:MM:SS of the console lines as hh:mm:ss.
+std::string MaskClock(std::string text);
+
+// An XML channel with the unit every channel of the sensor has, its value masked.
+std::string XmlChannel(const std::string& name);
+
+// The error document around a message.
+std::string ErrorDocument(const std::string& message);
+
 }  // namespace testsupport
