@@ -1,37 +1,132 @@
 // A scratch tree of drives for end-to-end tests.
 #include "tests/support/drives.h"
 
+#include <gtest/gtest.h>
+
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace testsupport {
+namespace {
 
-Drives::Drives() { MakeDirectory("C:\\"); }
+namespace fs = std::filesystem;
+
+struct Wine {
+  std::string loader;   // wine64
+  std::string prefix;   // WINEPREFIX
+  std::string binDir;   // the Windows programs
+};
+
+std::optional<Wine> WineMode() {
+  const char* loader = std::getenv("SAPSYSINFO_WINE");
+  if (!loader || !*loader) return std::nullopt;
+  const char* prefix = std::getenv("WINEPREFIX");
+  const char* binDir = std::getenv("SAPSYSINFO_WIN_BIN_DIR");
+  if (!prefix || !*prefix || !binDir || !*binDir) {
+    throw std::runtime_error("SAPSYSINFO_WINE needs WINEPREFIX and SAPSYSINFO_WIN_BIN_DIR");
+  }
+  return Wine{loader, prefix, binDir};
+}
+
+// The letters a Drives links into the prefix: all but C: (the prefix's own) and Z: (Wine's
+// root of the host).
+constexpr char kFirstLinked = 'd';
+constexpr char kLastLinked = 'y';
+
+// The Windows runtime writes each LF of text mode as CR LF; that is undone here, and an LF
+// that came without its CR is a fault.
+std::string FromWindowsLineEnds(const std::string& bytes, const std::string& what) {
+  std::string text;
+  std::size_t bare = 0, first = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r') && bare++ == 0) first = i;
+    text += bytes[i];
+  }
+  if (bare > 0) {
+    ADD_FAILURE() << what << ": " << bare << " line feed(s) without a carriage return, the first "
+                  << "at byte " << first << " of:\n"
+                  << bytes;
+  }
+  return text;
+}
+
+}  // namespace
+
+bool UnderWine() { return WineMode().has_value(); }
+
+Drives::Drives() {
+  if (auto wine = WineMode()) {
+    for (char letter = kFirstLinked; letter <= kLastLinked; ++letter) {
+      const fs::path link = wine->prefix + "/dosdevices/" + letter + ":";
+      fs::remove(link);
+      fs::create_symlink(root_.path() + "/" + letter, link);
+      links_.push_back(link.string());
+    }
+  }
+  MakeDirectory("C:\\");
+}
+
+Drives::~Drives() {
+  std::error_code ignored;
+  for (auto it = created_.rbegin(); it != created_.rend(); ++it) fs::remove_all(*it, ignored);
+  for (const std::string& link : links_) fs::remove(link, ignored);
+}
 
 // The sensor's platform layer reads SAPSYSINFO_DRIVES as one folder per drive letter, in lower
-// case, with the path below it.
+// case, with the path below it. Under Wine drive C: is the prefix's drive_c, and the other
+// letters are linked to those folders.
 std::string Drives::HostPath(std::string_view windowsPath) const {
   if (windowsPath.size() < 2 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
       windowsPath[1] != ':') {
     throw std::invalid_argument("not a path with a drive letter: " + std::string(windowsPath));
   }
-  std::string path = root_.path() + "/" +
-                     static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
+  const auto wine = WineMode();
+  std::string path;
+  if (wine && letter == 'c') {
+    path = wine->prefix + "/drive_c";
+  } else if (wine && (letter < kFirstLinked || letter > kLastLinked)) {
+    throw std::invalid_argument("no such drive under Wine: " + std::string(windowsPath));
+  } else {
+    path = root_.path() + "/" + letter;
+  }
   for (char c : windowsPath.substr(2)) path += c == '\\' ? '/' : c;
   return path;
 }
 
+void Drives::Claim(const std::string& hostPath) const {
+  const auto wine = WineMode();
+  if (!wine) return;
+  const fs::path driveC = wine->prefix + "/drive_c";
+  const fs::path relative = fs::path(hostPath).lexically_relative(driveC);
+  if (relative.empty() || *relative.begin() == "..") return;  // another drive
+  fs::path path = driveC;
+  for (const fs::path& part : relative) {
+    if (part.empty() || part == ".") continue;
+    path /= part;
+    if (!fs::exists(fs::symlink_status(path))) {
+      created_.push_back(path.string());
+      return;
+    }
+  }
+}
+
 void Drives::Write(std::string_view windowsPath, std::string_view bytes) const {
   std::filesystem::path file = HostPath(windowsPath);
+  Claim(file.string());
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << bytes;
 }
 
 void Drives::MakeDirectory(std::string_view windowsPath) const {
-  std::filesystem::create_directories(HostPath(windowsPath));
+  const std::string path = HostPath(windowsPath);
+  Claim(path);
+  std::filesystem::create_directories(path);
 }
 
 std::optional<std::string> Drives::Read(std::string_view windowsPath) const {
@@ -45,11 +140,24 @@ std::optional<std::string> Drives::Read(std::string_view windowsPath) const {
 ProcessResult Drives::Run(const std::string& program, const std::vector<std::string>& arguments,
                           std::string_view currentDirectory, const std::string& input) const {
   MakeDirectory(currentDirectory);
-  std::vector<std::string> argv{ProgramPath(program)};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  const auto wine = WineMode();
+  std::vector<std::string> argv;
   std::vector<std::pair<std::string, std::string>> env = env_;
-  env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
-  return RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input});
+  if (wine) {
+    // Windows knows no SAPSYSINFO_DRIVES: the prefix's drives are the drives.
+    argv = {wine->loader, wine->binDir + "/" + program + ".exe"};
+  } else {
+    argv = {ProgramPath(program)};
+    env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
+  }
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  ProcessResult result =
+      RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input});
+  if (wine) {
+    result.out = FromWindowsLineEnds(result.out, program + ".exe, standard output");
+    result.err = FromWindowsLineEnds(result.err, program + ".exe, standard error");
+  }
+  return result;
 }
 
 }  // namespace testsupport

@@ -1,5 +1,12 @@
 // A scratch tree of drives for end-to-end tests: files are laid out by their Windows paths, and
 // the programs run with a Windows current directory on those drives.
+//
+// Natively the drives are folders of a scratch directory, given to the programs as
+// SAPSYSINFO_DRIVES. In Wine mode (SAPSYSINFO_WINE names the wine64 loader, with WINEPREFIX
+// and SAPSYSINFO_WIN_BIN_DIR, the folder of the Windows programs) sapsysinfo and sapprofile run
+// as Windows programs: drive C: is the prefix's drive_c, shared by every Drives (each removes
+// what it created there, and the tests run one at a time), and every other drive is a folder
+// of this Drives, linked as the prefix's drive letter.
 #pragma once
 
 #include <optional>
@@ -11,9 +18,15 @@
 
 namespace testsupport {
 
+// Whether the programs run as Windows programs under Wine.
+bool UnderWine();
+
 class Drives {
  public:
   Drives();
+  ~Drives();
+  Drives(const Drives&) = delete;
+  Drives& operator=(const Drives&) = delete;
 
   // Where the Windows path "X:\a\b" lies on the host.
   std::string HostPath(std::string_view windowsPath) const;
@@ -24,6 +37,8 @@ class Drives {
   std::optional<std::string> Read(std::string_view windowsPath) const;
 
   // Runs one of the built programs, by name, in `currentDirectory` (created when missing).
+  // Under Wine the output comes back with the CR LF the Windows runtime writes for each LF
+  // turned into LF again; an LF written without its CR fails the test.
   ProcessResult Run(const std::string& program, const std::vector<std::string>& arguments,
                     std::string_view currentDirectory = "C:\\work",
                     const std::string& input = "") const;
@@ -39,8 +54,14 @@ class Drives {
   }
 
  private:
+  // Under Wine: notes the outermost folder or file on the shared drive C: that making
+  // `hostPath` will create, so that the destructor removes it.
+  void Claim(const std::string& hostPath) const;
+
   ScratchDirectory root_{"drives"};
   std::vector<std::pair<std::string, std::string>> env_;
+  mutable std::vector<std::string> created_;  // on the shared drive C:, under Wine
+  std::vector<std::string> links_;            // the prefix's drive letters, under Wine
 };
 
 }  // namespace testsupport
