@@ -61,6 +61,18 @@ bool UnderWine() { return WineMode().has_value(); }
 
 Drives::Drives() {
   if (auto wine = WineMode()) {
+    // Drive C: is shared: what the tests write there must not be there yet, or a test would
+    // read what another one (or an earlier run) left and not remove it.
+    for (const char* place : {"C:\\work", "C:\\PRTG_Path.Txt", "C:\\Programme",
+                              "C:\\Program Files\\PRTG Network Monitor",
+                              "C:\\Program Files (x86)\\PRTG Network Monitor"}) {
+      if (fs::exists(fs::symlink_status(HostPath(place)))) {
+        throw std::runtime_error(std::string(place) +
+                                 " is already on the prefix's drive C:, left by another test or "
+                                 "run; the tests under Wine start from drive C: as wineboot "
+                                 "left it");
+      }
+    }
     for (char letter = kFirstLinked; letter <= kLastLinked; ++letter) {
       const fs::path link = wine->prefix + "/dosdevices/" + letter + ":";
       fs::remove(link);
