@@ -112,8 +112,10 @@ extern "C" void RFC_CALL ReportRfcError(const char* operation) {
   PrintLabelLine("internal status", 0, 15,
                  BoundedText(error.internalStatus, sizeof error.internalStatus));
   Print("\n");
+  // The block is out before the library is asked to close anything, whatever that does.
+  FlushOutput();
   RfcClose(0);
   Print("* Programm aborted...\n* Error at EoXput-File...\n");
   FlushOutput();
-  std::exit(1);
+  std::_Exit(1);  // nothing else runs on top of the library's unfinished operation
 }
