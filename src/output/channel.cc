@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "src/output/console.h"
 #include "src/output/document.h"
 
 namespace {
@@ -66,4 +67,12 @@ void AddChannel(RunContext& run, std::string_view key, std::string_view name,
       document.append("\n<Value>").append(XmlText(value)).append("</Value></Result>\n");
       return;
   }
+}
+
+void PrintChannelAtOnce(RunContext& run, std::string_view key, std::string_view name,
+                        std::string_view value) {
+  run.ResultDocument.clear();
+  AddChannel(run, key, name, value, kTimeUnit);
+  Print(run.ResultDocument);
+  run.ResultDocument.clear();
 }

@@ -12,6 +12,14 @@ std::string ChannelLabel(std::string_view key, std::string_view name);
 // "#" for no unit, "%" for "PerCent", "mSec" for "TimeResponse", else the unit itself.
 std::string UnitSymbol(std::string_view unit);
 
+// The unit of every channel the sensor writes: times in milliseconds.
+inline constexpr std::string_view kTimeUnit = "TimeResponse";
+
 // Appends one channel in the run's flavour and counts it, whether or not anything is written.
 void AddChannel(RunContext& run, std::string_view key, std::string_view name,
                 std::string_view value, std::string_view unit);
+
+// A listing run's channel goes out as soon as it is measured: alone in the document, printed,
+// and the document emptied again.
+void PrintChannelAtOnce(RunContext& run, std::string_view key, std::string_view name,
+                        std::string_view value);

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::string_view kTimeUnit = "TimeResponse";
-
 template <std::size_t N>
 std::string Field(const char (&field)[N]) {
   return FieldText(field, N);
@@ -27,10 +25,7 @@ void AddTimeChannel(RunContext& run, std::string_view key, std::string_view name
   }
   if (run.ItemName != name) return;
   run.ItemDelivered = true;
-  run.ResultDocument.clear();
-  AddChannel(run, "", run.DisplayName, value, kTimeUnit);
-  Print(run.ResultDocument);
-  run.ResultDocument.clear();
+  PrintChannelAtOnce(run, "", run.DisplayName, value);
 }
 
 }  // namespace

@@ -16,16 +16,11 @@
 
 namespace {
 
-constexpr std::string_view kTimeUnit = "TimeResponse";
-
 // The close and response times are measured here; the selected one is printed at once.
 void DeliverIfSelected(RunContext& run, std::string_view item, std::int32_t milliseconds) {
   if (run.ItemName != item) return;
   run.ItemDelivered = true;
-  run.ResultDocument.clear();
-  AddChannel(run, run.DisplayName, run.DisplayName, TimeText(milliseconds), kTimeUnit);
-  Print(run.ResultDocument);
-  run.ResultDocument.clear();
+  PrintChannelAtOnce(run, run.DisplayName, run.DisplayName, TimeText(milliseconds));
 }
 
 // The head is out already, so the error ends that document instead of printing a second one

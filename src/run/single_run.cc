@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::string_view kTimeUnit = "TimeResponse";
-
 std::string CutAt(std::string text, std::string_view mark) {
   return text.substr(0, text.find(mark));
 }
