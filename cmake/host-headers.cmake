@@ -2,7 +2,7 @@
 # of headers alone (Asio, nlohmann/json, CLI11) come from the build host's packages: each one's
 # folder is linked into the build tree by itself, so that no other header of the build host
 # comes into view, and small package files let the usual find_package calls find them.
-set(HOST_HEADERS ${CMAKE_BINARY_DIR}/host-headers)
+set(HOST_HEADERS ${PROJECT_BINARY_DIR}/host-headers)
 foreach(entry asio asio.hpp nlohmann CLI)
   if(NOT EXISTS /usr/include/${entry})
     message(FATAL_ERROR "/usr/include/${entry} is missing: install libasio-dev, "

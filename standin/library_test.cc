@@ -10,7 +10,8 @@
 
 #include "src/rfc/saprfc.h"
 #include "standin/test_client.h"
-#include "tests/support/sapsim.h"
+#include "standin/testing/sapsim.h"
+#include "standin/testing/trace_reading.h"
 
 namespace {
 

@@ -8,36 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "src/rfc/rfcsi_layout.h"
+
 namespace standin {
 
-struct RfcsiField {
-  std::string_view name;
-  std::size_t length;
-  std::size_t offset;
-};
-
-inline constexpr std::size_t kRfcsiSize = 200;
-
-inline constexpr std::array<RfcsiField, 18> kRfcsiFields{{
-    {"RFCPROTO", 3, 0},
-    {"RFCCHARTYP", 4, 3},
-    {"RFCINTTYP", 3, 7},
-    {"RFCFLOTYP", 3, 10},
-    {"RFCDEST", 32, 13},
-    {"RFCHOST", 8, 45},
-    {"RFCSYSID", 8, 53},
-    {"RFCDATABS", 8, 61},
-    {"RFCDBHOST", 32, 69},
-    {"RFCDBSYS", 10, 101},
-    {"RFCSAPRL", 4, 111},
-    {"RFCMACH", 5, 115},
-    {"RFCOPSYS", 10, 120},
-    {"RFCTZONE", 6, 130},
-    {"RFCDAYST", 1, 136},
-    {"RFCIPADDR", 15, 137},
-    {"RFCKERNRL", 4, 152},
-    {"RFCSI_RESV", 44, 156},
-}};
+// The fields' names, lengths and offsets are the sensor's one description of the record.
+using ::kRfcsiFields;
+using ::kRfcsiSize;
+using ::RfcsiField;
 
 using RfcsiRecord = std::array<char, kRfcsiSize>;
 

@@ -102,10 +102,10 @@ void ReadAnswer(const Field& answer, SystemConfig& system) {
 
 void ReadFault(const Field& entry, SystemConfig& system) {
   static const std::pair<std::string_view, Fault> kFaults[] = {
-      {"refuse_call", Fault::kRefuseCall},
-      {"drop_on_call", Fault::kDropOnCall},
-      {"hang_on_call", Fault::kHangOnCall},
-      {"garbage_on_call", Fault::kGarbageOnCall},
+      {"refuse_call", Fault::RefuseCall},
+      {"drop_on_call", Fault::DropOnCall},
+      {"hang_on_call", Fault::HangOnCall},
+      {"garbage_on_call", Fault::GarbageOnCall},
   };
   if (auto fault = entry.Member("fault")) {
     const std::string name = fault->String();
@@ -117,14 +117,14 @@ void ReadFault(const Field& entry, SystemConfig& system) {
     system.fault = known->second;
   }
   if (auto during = entry.Member("fault_during")) {
-    if (system.fault == Fault::kNone || system.fault == Fault::kRefuseCall) {
+    if (system.fault == Fault::None || system.fault == Fault::RefuseCall) {
       during->Fail("applies to drop_on_call, hang_on_call and garbage_on_call only");
     }
     const std::string operation = during->String();
     if (operation != "RfcCall" && operation != "RfcReceive") {
       during->Fail("must be RfcCall or RfcReceive");
     }
-    system.faultDuring = operation == "RfcCall" ? FaultDuring::kCall : FaultDuring::kReceive;
+    system.faultDuring = operation == "RfcCall" ? FaultDuring::Call : FaultDuring::Receive;
   }
 }
 

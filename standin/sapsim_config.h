@@ -13,12 +13,12 @@
 
 namespace standin {
 
-enum class Fault { kNone, kRefuseCall, kDropOnCall, kHangOnCall, kGarbageOnCall };
+enum class Fault { None, RefuseCall, DropOnCall, HangOnCall, GarbageOnCall };
 
 // Which operation of the library meets a drop, hang or garbage fault: the call itself (the
 // system misbehaves instead of taking the call) or the receive (it takes the call, then
 // misbehaves instead of answering).
-enum class FaultDuring { kCall, kReceive };
+enum class FaultDuring { Call, Receive };
 
 // An accepted logon; a value that is not given accepts any.
 struct Logon {
@@ -38,8 +38,8 @@ struct SystemConfig {
   std::int32_t answerCode = 0;
   std::string exception;  // codes 2 and 3
   std::string message;    // the failure text that goes with the answer
-  Fault fault = Fault::kNone;
-  FaultDuring faultDuring = FaultDuring::kReceive;
+  Fault fault = Fault::None;
+  FaultDuring faultDuring = FaultDuring::Receive;
 };
 
 class ConfigError : public std::runtime_error {

@@ -44,14 +44,14 @@ TEST(SapsimConfigTest, ReadsEveryPartOfASystem) {
   EXPECT_EQ(prd.closeDelay.count(), 30);
   EXPECT_EQ(prd.answerCode, 1);
   EXPECT_EQ(prd.message, "the database is down");
-  EXPECT_EQ(prd.fault, Fault::kHangOnCall);
-  EXPECT_EQ(prd.faultDuring, FaultDuring::kCall);
+  EXPECT_EQ(prd.fault, Fault::HangOnCall);
+  EXPECT_EQ(prd.faultDuring, FaultDuring::Call);
 
   const SystemConfig& qas = systems[1];
   EXPECT_EQ(qas.port, 0);
   EXPECT_EQ(qas.answerCode, 3);
   EXPECT_EQ(qas.exception, "SYSTEM_FAILURE");
-  EXPECT_EQ(qas.fault, Fault::kNone);
+  EXPECT_EQ(qas.fault, Fault::None);
   EXPECT_EQ(qas.systemInfo, BlankRfcsi());
 }
 

@@ -111,16 +111,16 @@ class Session : public std::enable_shared_from_this<Session> {
       return Send(wire::CallReply{false, "function module " + request.function + " not found"},
                   [this] { ReadFrame(); });
     }
-    if (system_.fault == Fault::kRefuseCall) {
+    if (system_.fault == Fault::RefuseCall) {
       return Send(wire::CallReply{false, "call of RFC_SYSTEM_INFO refused by " + system_.name},
                   [this] { ReadFrame(); });
     }
-    if (system_.fault != Fault::kNone && system_.faultDuring == FaultDuring::kCall) {
+    if (system_.fault != Fault::None && system_.faultDuring == FaultDuring::Call) {
       return After(system_.callDelay, [this] { Misbehave(); });
     }
     Send(wire::CallReply{true, ""}, [this] {
       After(system_.callDelay, [this] {
-        if (system_.fault != Fault::kNone) return Misbehave();
+        if (system_.fault != Fault::None) return Misbehave();
         Send(Answer(system_), [this] { ReadFrame(); });
       });
     });
@@ -134,12 +134,12 @@ class Session : public std::enable_shared_from_this<Session> {
 
   void Misbehave() {
     switch (system_.fault) {
-      case Fault::kDropOnCall:
+      case Fault::DropOnCall:
         return End();
-      case Fault::kHangOnCall:
+      case Fault::HangOnCall:
         // Answers nothing, but still notices when the client gives up.
         return ReadFrame();
-      case Fault::kGarbageOnCall: {
+      case Fault::GarbageOnCall: {
         // A frame of the right length whose kind is none of the messages.
         static const std::uint8_t kGarbage[] = {0, 0, 0, 6, 0xEE, 'j', 'u', 'n', 'k', '!'};
         auto self = shared_from_this();

@@ -10,7 +10,7 @@
 
 #include "standin/test_client.h"
 #include "standin/wire.h"
-#include "tests/support/sapsim.h"
+#include "standin/testing/sapsim.h"
 
 namespace {
 

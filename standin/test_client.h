@@ -7,35 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "src/rfc/rfcsi_layout.h"
 #include "src/rfc/saprfc.h"
 
 namespace standintest {
 
-// The structure description of RFCSI, every offset left 0 as the sensor leaves them.
-inline std::array<RfcStructureField, 18> RfcsiDescription() {
-  return {{{"RFCPROTO", RFC_TYPE_CHAR, 3, 0, 0},
-           {"RFCCHARTYP", RFC_TYPE_CHAR, 4, 0, 0},
-           {"RFCINTTYP", RFC_TYPE_CHAR, 3, 0, 0},
-           {"RFCFLOTYP", RFC_TYPE_CHAR, 3, 0, 0},
-           {"RFCDEST", RFC_TYPE_CHAR, 32, 0, 0},
-           {"RFCHOST", RFC_TYPE_CHAR, 8, 0, 0},
-           {"RFCSYSID", RFC_TYPE_CHAR, 8, 0, 0},
-           {"RFCDATABS", RFC_TYPE_CHAR, 8, 0, 0},
-           {"RFCDBHOST", RFC_TYPE_CHAR, 32, 0, 0},
-           {"RFCDBSYS", RFC_TYPE_CHAR, 10, 0, 0},
-           {"RFCSAPRL", RFC_TYPE_CHAR, 4, 0, 0},
-           {"RFCMACH", RFC_TYPE_CHAR, 5, 0, 0},
-           {"RFCOPSYS", RFC_TYPE_CHAR, 10, 0, 0},
-           {"RFCTZONE", RFC_TYPE_CHAR, 6, 0, 0},
-           {"RFCDAYST", RFC_TYPE_CHAR, 1, 0, 0},
-           {"RFCIPADDR", RFC_TYPE_CHAR, 15, 0, 0},
-           {"RFCKERNRL", RFC_TYPE_CHAR, 4, 0, 0},
-           {"RFCSI_RESV", RFC_TYPE_CHAR, 44, 0, 0}}};
-}
-
 // The type handle of RFCSI; 0 when the library refused the description.
 inline RfcType InstallRfcsi() {
-  const auto description = RfcsiDescription();
+  constexpr auto description = RfcsiDescription();
   RfcType type = 0;
   return RfcInstallStructure("RFCSI", description.data(), 18, &type) == RFC_OK ? type : 0;
 }
@@ -101,42 +80,6 @@ inline Conversation Converse(RfcHandle handle, RfcType rfcsiType) {
   c.receiveCode = RfcReceive(handle, importing.data(), none, &exception);
   if (exception != nullptr) c.exception = exception;
   return c;
-}
-
-}  // namespace standintest
-
-namespace standintest {
-
-// The lines of a text, without their line feeds.
-inline std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  return lines;
-}
-
-// How the sensor reads the trace file back: a line beginning "**** ERROR " starts a section
-// and forgets the description; a line beginning "ERROR " gives the text from column 13, one
-// with "======> " in columns 8 to 15 the text from column 16; the last one counts.
-inline std::string LastTraceDescription(const std::string& trace) {
-  std::string description;
-  for (const std::string& line : Lines(trace)) {
-    if (line.rfind("**** ERROR ", 0) == 0) description.clear();
-    if (line.rfind("ERROR ", 0) == 0) description = line.size() > 12 ? line.substr(12) : "";
-    if (line.size() >= 15 && line.compare(7, 8, "======> ") == 0) description = line.substr(15);
-  }
-  return description;
-}
-
-inline int TraceSections(const std::string& trace) {
-  int sections = 0;
-  for (const std::string& line : Lines(trace)) sections += line.rfind("**** ERROR ", 0) == 0;
-  return sections;
 }
 
 }  // namespace standintest

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "standin/test_client.h"
+#include "standin/testing/trace_reading.h"
 
 namespace standin {
 namespace {

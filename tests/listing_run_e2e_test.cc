@@ -10,7 +10,7 @@
 
 #include "tests/support/drives.h"
 #include "tests/support/profiles.h"
-#include "tests/support/sapsim.h"
+#include "standin/testing/sapsim.h"
 
 namespace {
 
@@ -414,6 +414,23 @@ TEST_F(GlobalListingEndToEnd, AllocationReplacesTheParameterText) {
                 "\n\n<Text>(***) Response Time: NoSystems=1, Processed=1, Failed=0</Text>\n"
                 "\n</Prtg>\n\n"
                 "\n* hh:mm:ss SAP SysInfo now processed...\n");
+}
+
+// The connection options come from the command line, with their values from the same text; an
+// allocation's text only stands in for the parameters on the console.
+TEST_F(GlobalListingEndToEnd, ConnectionOptionsKeepTheCommandLinesValues) {
+  Write("Talvex.Gbl", ListingLine("SENSOR0001", "ALPHA.P00#") +
+                          AllocationLine("SENSOR0001", "Item=Response:Time,HOST=other,NO=9" +
+                                                           kSapSysInfo));
+  ProcessResult result = Run({"GLOBAL", "SENSOR0001 ,host=localhost,No=3"});
+  EXPECT_EQ(result.exitCode, 0) << result.out;
+  std::vector<json> opens;
+  for (const json& record : sim_->Recorded()) {
+    if (record["event"] == "open") opens.push_back(record);
+  }
+  ASSERT_EQ(opens.size(), 1u);
+  EXPECT_EQ(opens[0]["host"], "localhost");
+  EXPECT_EQ(opens[0]["sysnr"], 3);
 }
 
 TEST_F(GlobalListingEndToEnd, ListingErrorsInTheirOrder) {

@@ -6,7 +6,7 @@
 
 #include "tests/support/drives.h"
 #include "tests/support/profiles.h"
-#include "tests/support/sapsim.h"
+#include "standin/testing/sapsim.h"
 
 namespace {
 

@@ -147,7 +147,9 @@ int WriteProfile(WriteOptions& options) {
       platform::HostPath(options.profile),
       std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
       std::filesystem::perm_options::replace, ignored);
-  if (!file->Write(composed.text)) {
+  // Written only once the file is closed: a full disk may show no earlier than that.
+  const bool written = file->Write(composed.text);
+  if (!file->Close() || !written) {
     std::cerr << "sapprofile: cannot write " << options.profile << '\n';
     return 1;
   }

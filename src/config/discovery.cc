@@ -4,7 +4,7 @@
 #include <array>
 
 #include "src/output/messages.h"
-#include "src/run/command_line.h"
+#include "src/platform/text.h"
 
 namespace {
 
@@ -58,12 +58,11 @@ std::string LastHintedDirectory(platform::File& hintFile) {
 
 bool IsCustomSensorDirectory(std::string_view directory) {
   if (directory.size() < kPlaceMark.size() + 1) return false;
-  return UpperCaseAtoZ(directory.substr(directory.size() - kPlaceMark.size() - 1,
+  return platform::UpperCaseAtoZ(directory.substr(directory.size() - kPlaceMark.size() - 1,
                                         kPlaceMark.size())) == kPlaceMark;
 }
 
-void DiscoverProfile(RunContext& run) {
-  const std::string& name = run.ProfileName;
+DiscoveredProfile DiscoverProfile(std::string_view name) {
   std::string directory;
 
   if (auto hintFile = platform::File::OpenForReading(kPathHintFile)) {
@@ -77,19 +76,15 @@ void DiscoverProfile(RunContext& run) {
       directory += kCustomSensorSubdirectory;
     }
     // The hint is binding: the usual places are not searched behind its back.
-    if (!Exists(directory, name)) EndRun(run, Message::ProfileNameMissingHere, name);
+    if (!Exists(directory, name)) EndRun(MessageId::ProfileMissing, name);
   }
 
-  run.ProfileStream = platform::File::OpenForReading(directory + name);
-  for (std::size_t i = 0; !run.ProfileStream && i < kInstallationDirectories.size(); ++i) {
+  auto file = platform::File::OpenForReading(directory + std::string(name));
+  for (std::size_t i = 0; !file && i < kInstallationDirectories.size(); ++i) {
     directory = kInstallationDirectories[i];
-    run.ProfileStream = platform::File::OpenForReading(directory + name);
+    file = platform::File::OpenForReading(directory + std::string(name));
   }
-  if (!run.ProfileStream) EndRun(run, Message::ProfileNameMissingHere, name);
-
-  run.ProfileDirectory = directory;
-  if (!IsCustomSensorDirectory(run.ProfileDirectory)) {
-    run.ProfileStream.reset();
-    EndRun(run, Message::InvalidPathUsage);
-  }
+  if (!file) EndRun(MessageId::ProfileMissing, name);
+  if (!IsCustomSensorDirectory(directory)) EndRun(MessageId::InvalidPathUsage);
+  return {std::move(directory), std::move(file)};
 }

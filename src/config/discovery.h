@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "src/platform/file.h"
-#include "src/run/run_context.h"
 
 // An optional file naming the monitor's installation directory, one candidate per line.
 inline constexpr std::string_view kPathHintFile = "C:\\PRTG_Path.Txt";
@@ -25,8 +25,13 @@ std::string LastHintedDirectory(platform::File& hintFile);
 // (the backslash); letter case does not matter.
 bool IsCustomSensorDirectory(std::string_view directory);
 
-// Finds ProfileName through the hint file, else in the current directory and the usual
-// installation paths on the current drive, and opens it into ProfileStream, setting
-// ProfileDirectory. Ends the run with Error 1002 (the bare name) when the profile is nowhere,
-// and refuses a profile found outside a custom-sensor directory.
-void DiscoverProfile(RunContext& run);
+struct DiscoveredProfile {
+  std::string directory;  // ending in a backslash
+  std::unique_ptr<platform::File> file;
+};
+
+// Finds the profile through the hint file, else in the current directory and the usual
+// installation paths on the current drive, and opens it. Ends the run with Error 1002 (the bare
+// name) when the profile is nowhere, and refuses a profile found outside a custom-sensor
+// directory.
+DiscoveredProfile DiscoverProfile(std::string_view name);

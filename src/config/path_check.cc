@@ -2,8 +2,13 @@
 #include "src/config/path_check.h"
 
 #include "src/output/messages.h"
+#include "src/platform/file.h"
 
-void RunPathCheck(RunContext& run) {
-  if (auto file = platform::File::OpenForWriting("PathCheck.Txt")) file->Write("Prtg Path...");
-  EndRun(run, Message::PathCheckCreated);
+void RunPathCheck() {
+  // The information document is printed whether or not the file could be written.
+  if (auto file = platform::File::OpenForWriting("PathCheck.Txt")) {
+    file->Write("Prtg Path...");
+    file->Close();
+  }
+  EndRun(MessageId::PathCheckCreated);
 }

@@ -1,8 +1,6 @@
 // The "/PathCheck" call: shows where the monitor runs the sensor.
 #pragma once
 
-#include "src/run/run_context.h"
-
 // Writes "Prtg Path..." into PathCheck.Txt in the current directory and ends the run with the
 // Info 0000 document and exit code 0, also when the file cannot be written.
-[[noreturn]] void RunPathCheck(RunContext& run);
+[[noreturn]] void RunPathCheck();

@@ -1,17 +1,17 @@
 // The profile set of a run: which kind of run it is, which profile file it reads and where,
-// and the measurement a listing run reports.
+// and the measurement an item listing reports.
 #include "src/config/profile_set.h"
 
 #include "src/config/discovery.h"
 #include "src/output/messages.h"
-#include "src/run/command_line.h"
+#include "src/platform/text.h"
 
 namespace {
 
-void SelectGlobalListing(RunContext& run) {
-  if (UpperCaseAtoZ(run.ProfileName) != kGlobalName) return;
-  run.Mode = ProfileMode::GlobalListing;
-  run.ProfileName = kGlobalListingProfile;
+void SelectGlobalListing(ProfileSet& profiles) {
+  if (platform::UpperCaseAtoZ(profiles.name) != kGlobalName) return;
+  profiles.mode = ProfileMode::GlobalListing;
+  profiles.name = kGlobalListingProfile;
 }
 
 bool HasExtension(std::string_view name) {
@@ -20,63 +20,47 @@ bool HasExtension(std::string_view name) {
 
 }  // namespace
 
-std::string ItemNameFrom(std::string_view afterKeyword) {
-  std::string name(afterKeyword.substr(0, afterKeyword.find_first_of(" ,")));
-  if (name.size() > kItemNameCapacity) name.resize(kItemNameCapacity);
-  for (char& c : name) {
-    if (c == ':') c = ' ';
+ProfileSet ResolveProfileSet(std::string_view profileName, const std::optional<std::string>& item) {
+  ProfileSet profiles;
+  profiles.name = profileName;
+  if (item) {
+    profiles.itemName = *item;
+    profiles.name = kDefaultProfile;
+    profiles.mode = ProfileMode::ItemListing;
   }
-  return name;
-}
-
-void ResolveProfileSet(RunContext& run) {
-  run.Mode = ProfileMode::Single;
-  run.ItemName.clear();
-
-  // The keyword is found in any letter case, the name is taken as typed.
-  if (std::size_t at = run.Parameters.upper.find(kItemKeyword); at != std::string::npos) {
-    run.ItemName =
-        ItemNameFrom(std::string_view(run.Parameters.typed).substr(at + kItemKeyword.size()));
-    run.ProfileName = kDefaultProfile;
-    run.Mode = ProfileMode::ItemListing;
-  }
-
-  if (!HasExtension(run.ProfileName)) {
-    run.ProfileName += kDefaultExtension;
+  if (!HasExtension(profiles.name)) {
+    profiles.name += kDefaultExtension;
     // Cutting the name would open another profile than the one asked for.
-    if (run.ProfileName.size() > kProfileNameCapacity) {
-      EndRun(run, Message::ProfileNameTooLong, run.ProfileName);
+    if (profiles.name.size() > kProfileNameCapacity) {
+      EndRun(MessageId::ProfileNameTooLong, profiles.name);
     }
   }
-
-  SelectGlobalListing(run);
-  run.Entry = SystemEntry{};
+  SelectGlobalListing(profiles);
+  return profiles;
 }
 
-void SplitProfileName(RunContext& run) {
-  run.ProfileDirectory.clear();
-  std::size_t last = run.ProfileName.rfind('\\');
+void SplitProfileName(ProfileSet& profiles) {
+  profiles.directory.clear();
+  std::size_t last = profiles.name.rfind('\\');
   if (last != std::string::npos && last != 0) {
-    run.ProfileDirectory = run.ProfileName.substr(0, last + 1);
-    run.ProfileName.erase(0, last + 1);
+    profiles.directory = profiles.name.substr(0, last + 1);
+    profiles.name.erase(0, last + 1);
   }
-  SelectGlobalListing(run);
+  SelectGlobalListing(profiles);
 }
 
-void OpenProfile(RunContext& run) {
-  SplitProfileName(run);
-  if (run.Flavour == OutputFlavour::EXEXML) {
-    DiscoverProfile(run);
-    return;
+std::unique_ptr<platform::File> OpenProfile(ProfileSet& profiles, OutputFlavour flavour) {
+  SplitProfileName(profiles);
+  if (flavour == OutputFlavour::EXEXML) {
+    DiscoveredProfile found = DiscoverProfile(profiles.name);
+    profiles.directory = std::move(found.directory);
+    return std::move(found.file);
   }
-  const std::string path = ProfilePath(run);
-  run.ProfileStream = platform::File::OpenForReading(path);
-  if (!run.ProfileStream) {
-    EndRun(run,
-           run.Flavour == OutputFlavour::Nebulant ? Message::ProfilePathMissingNebulant
-                                                  : Message::ProfilePathMissing,
-           path);
+  auto file = platform::File::OpenForReading(profiles.Path());
+  if (!file) {
+    EndRun(flavour == OutputFlavour::Nebulant ? MessageId::ProfilePathMissingNebulant
+                                               : MessageId::ProfileMissing,
+           profiles.Path());
   }
+  return file;
 }
-
-std::string ProfilePath(const RunContext& run) { return run.ProfileDirectory + run.ProfileName; }

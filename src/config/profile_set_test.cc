@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "src/config/parameters.h"
 #include "src/output/messages.h"
-#include "src/run/command_line.h"
 
 namespace {
 
-RunContext Resolved(const std::string& name, const std::string& parameters) {
-  RunContext run;
-  run.ProfileName = name;
-  run.Parameters = {parameters, UpperCaseAtoZ(parameters)};
-  run.Entry.Client = "left from before";
-  ResolveProfileSet(run);
-  SplitProfileName(run);
-  return run;
+ProfileSet Resolved(const std::string& name, const std::string& parameters) {
+  ProfileSet profiles = ResolveProfileSet(name, ParseParameters(parameters).item);
+  SplitProfileName(profiles);
+  return profiles;
 }
 
 TEST(ProfileSetTest, NameParametersModeDirectoryAndItem) {
@@ -45,27 +41,21 @@ TEST(ProfileSetTest, NameParametersModeDirectoryAndItem) {
       {"PRD", "ITEM= Response:Time", ProfileMode::ItemListing, "Talvex.Prf", "", ""},
   };
   for (const Case& c : cases) {
-    RunContext run = Resolved(c.name, c.parameters);
-    EXPECT_EQ(run.Mode, c.mode) << c.name << " " << c.parameters;
-    EXPECT_EQ(run.ProfileName, c.profileName) << c.name << " " << c.parameters;
-    EXPECT_EQ(run.ProfileDirectory, c.directory) << c.name << " " << c.parameters;
-    EXPECT_EQ(run.ItemName, c.item) << c.name << " " << c.parameters;
-    EXPECT_EQ(run.Entry.Client, "");
+    const ProfileSet profiles = Resolved(c.name, c.parameters);
+    EXPECT_EQ(profiles.mode, c.mode) << c.name << " " << c.parameters;
+    EXPECT_EQ(profiles.name, c.profileName) << c.name << " " << c.parameters;
+    EXPECT_EQ(profiles.directory, c.directory) << c.name << " " << c.parameters;
+    EXPECT_EQ(profiles.itemName, c.item) << c.name << " " << c.parameters;
   }
 }
 
-TEST(ProfileSetTest, TheItemNameIsCutAtNinetyCharacters) {
-  EXPECT_EQ(ItemNameFrom(std::string(100, 'x')), std::string(90, 'x'));
-  EXPECT_EQ(ItemNameFrom("a:b,c d"), "a b");
-}
-
 TEST(ProfileSetTest, ANameThatOutgrowsItsCapacityWithTheExtensionIsRefused) {
-  RunContext fits = Resolved(std::string(59, 'n'), "");
-  EXPECT_EQ(fits.ProfileName.size(), 63u);
+  EXPECT_EQ(Resolved(std::string(59, 'n'), "").name.size(), 63u);
   try {
     Resolved(std::string(60, 'n'), "");
     FAIL() << "a 64-character profile name was accepted";
   } catch (const RunEnded& end) {
+    EXPECT_EQ(end.message, MessageFor(MessageId::ProfileNameTooLong, std::string(60, 'n') + ".P00"));
     EXPECT_EQ(end.exitCode, 2);
   }
 }

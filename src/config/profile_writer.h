@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "src/config/password.h"
-#include "src/run/run_context.h"
+#include "src/config/system_entry.h"
 
 // One key line: the key, a blank, the value.
 std::string EntryLine(std::string_view key, std::string_view value);

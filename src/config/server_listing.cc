@@ -5,17 +5,15 @@
 #include <algorithm>
 #include <array>
 
-#include "src/config/profile_set.h"
-#include "src/config/system_entry.h"
 #include "src/output/messages.h"
-#include "src/run/command_line.h"
+#include "src/platform/text.h"
 
 namespace {
 
-constexpr std::size_t kSensorIdLength = 10;
-constexpr std::size_t kListingPiece = 20;     // a listing line's piece starts in column 21
-constexpr std::size_t kAllocationText = 19;   // an allocation's text starts in column 20
+constexpr std::size_t kListingPiece = 20;       // a listing line's piece starts in column 21
+constexpr std::size_t kAllocationText = 19;     // an allocation's text starts in column 20
 constexpr std::string_view kSensorNamePiece = "Sensor=\"SAP SysInfo\"";
+constexpr std::string_view kItemPiece = "Item=";
 
 struct DisplayKeyword {
   std::string_view keyword;
@@ -33,87 +31,82 @@ std::string Rest(const std::string& line, std::size_t from) {
   return from < line.size() ? line.substr(from) : std::string();
 }
 
-void ReadItemListing(RunContext& run) {
-  auto file = platform::File::OpenForReading(run.ProfileDirectory + run.ProfileName);
-  if (!file) EndRun(run, Message::DefaultProfileMissing, run.ProfileName);
+void ReadItemListing(const ProfileSet& profiles, ServerListing& listing) {
+  auto file = platform::File::OpenForReading(profiles.Path());
+  if (!file) EndRun(MessageId::DefaultProfileMissing, profiles.name);
   while (auto piece = file->ReadPiece(kListingReadLimit)) {
     std::string line = platform::StripLineEnd(*piece);
-    if (line.rfind("# Gsng: ", 0) == 0) run.ServerListing += Rest(line, kListingPiece);
+    if (line.starts_with("# Gsng: ")) listing.names += Rest(line, kListingPiece);
   }
+  listing.itemName = profiles.itemName;
 }
 
-void ReadGlobalListing(RunContext& run) {
-  const std::string id = SensorId(run.Parameters).substr(0, kSensorIdLength);
-  const std::string listingTag = "# GSNG: " + id;
-  const std::string allocationTag = "# GSNX: " + id;
-  auto file = platform::File::OpenForReading(run.ProfileDirectory + run.ProfileName);
-  if (!file) EndRun(run, Message::GlobalListingMissing, run.ProfileName);
+void ReadGlobalListing(const ProfileSet& profiles, const Parameters& parameters,
+                       std::string_view secondArgument, ServerListing& listing) {
+  const std::string listingTag = "# GSNG: " + parameters.sensorId;
+  const std::string allocationTag = "# GSNX: " + parameters.sensorId;
+  auto file = platform::File::OpenForReading(profiles.Path());
+  if (!file) EndRun(MessageId::GlobalListingMissing, profiles.name);
 
   bool found = false;
   std::string allocation;
-  run.ItemName.clear();
   while (auto piece = file->ReadPiece(kListingReadLimit)) {
     const std::string line = platform::StripLineEnd(*piece);
-    const std::string head = UpperCaseAtoZ(line.substr(0, listingTag.size()));
-    if (head == listingTag) run.ServerListing += Rest(line, kListingPiece);
+    const std::string head = platform::UpperCaseAtoZ(line.substr(0, listingTag.size()));
+    if (head == listingTag) listing.names += Rest(line, kListingPiece);
     if (head != allocationTag) continue;
 
     allocation = Rest(line, kAllocationText);
     if (allocation.find(kSensorNamePiece) == std::string::npos) {
-      EndRun(run, Message::InvalidAllocation);
+      EndRun(MessageId::InvalidAllocation);
     }
-    std::string parameters = allocation.substr(0, allocation.find(",Sensor="));
-    std::replace(parameters.begin(), parameters.end(), ':', ' ');
-    run.Parameters.typed = parameters;
+    std::string text = allocation.substr(0, allocation.find(",Sensor="));
+    std::replace(text.begin(), text.end(), ':', ' ');
+    listing.allocationText = std::move(text);
     for (const DisplayKeyword& display : kDisplayKeywords) {
-      if (line.find(display.keyword) != std::string::npos) run.Display = display.mode;
+      if (line.find(display.keyword) != std::string::npos) listing.display = display.mode;
     }
     found = true;
   }
   file.reset();
 
-  if (auto at = allocation.find("Item="); at != std::string::npos) {
-    run.ItemName = ItemNameFrom(std::string_view(allocation).substr(at + 5));
+  if (auto at = allocation.find(kItemPiece); at != std::string::npos) {
+    listing.itemName = ItemNameFrom(std::string_view(allocation).substr(at + kItemPiece.size()));
   }
-  if (!found) EndRun(run, Message::SensorNotFound, run.SecondArgument);
+  if (!found) EndRun(MessageId::SensorNotFound, secondArgument);
 }
 
 }  // namespace
 
-std::string SensorId(const ParameterText& parameters) {
-  std::string id = parameters.upper.substr(0, parameters.upper.find(' '));
-  if (id.size() < kSensorIdLength) id.resize(kSensorIdLength, ' ');
-  return id;
-}
-
-void ReadServerListing(RunContext& run) {
-  run.Display = DisplayMode::Profile;
-  run.ServerListing.clear();
-  run.SystemCount = run.ProcessedCount = run.FailedCount = 0;
-  if (run.Mode == ProfileMode::ItemListing) {
-    ReadItemListing(run);
+ServerListing ReadServerListing(const ProfileSet& profiles, const Parameters& parameters,
+                                std::string_view secondArgument) {
+  ServerListing listing;
+  if (profiles.mode == ProfileMode::ItemListing) {
+    ReadItemListing(profiles, listing);
   } else {
-    ReadGlobalListing(run);
+    ReadGlobalListing(profiles, parameters, secondArgument, listing);
   }
-  if (run.ServerListing.empty()) EndRun(run, Message::ServerListingMissing);
-  if (run.ItemName.empty()) EndRun(run, Message::ItemMissing);
+  if (listing.names.empty()) EndRun(MessageId::ServerListingMissing);
+  if (listing.itemName.empty()) EndRun(MessageId::ItemMissing);
+  return listing;
 }
 
-std::string TakeNextSystemName(RunContext& run) {
-  const std::size_t end = run.ServerListing.find('#');
-  std::string name = run.ServerListing.substr(0, end);
-  run.ServerListing = end == std::string::npos ? "" : run.ServerListing.substr(end + 1);
+std::string TakeNextSystemName(std::string& names) {
+  const std::size_t end = names.find('#');
+  std::string name = names.substr(0, end);
+  names = end == std::string::npos ? "" : names.substr(end + 1);
   return name;
 }
 
-std::string DisplayNameOf(const RunContext& run, const std::string& profileName) {
-  switch (run.Display) {
+std::string DisplayNameOf(DisplayMode display, const std::string& profileName,
+                          const SystemEntry& entry) {
+  switch (display) {
     case DisplayMode::Alias:
       return profileName.substr(0, profileName.size() - std::min<std::size_t>(4, profileName.size()));
     case DisplayMode::Host:
-      return run.Entry.Hostname;
+      return entry.Hostname;
     case DisplayMode::Sid:
-      return run.Entry.Destination;
+      return entry.Destination;
     case DisplayMode::Profile:
       break;
   }

@@ -2,21 +2,35 @@
 // global sensor listing's lines for this sensor with its allocation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "src/run/run_context.h"
+#include "src/config/parameters.h"
+#include "src/config/profile_set.h"
+#include "src/config/system_entry.h"
 
-// The first word of the upper-cased parameter text, blank-padded to ten characters: the part
-// of it that identifies the sensor in the global sensor listing.
-std::string SensorId(const ParameterText& parameters);
+// How a listed system's channel is named: by its profile, alias, host or SID.
+enum class DisplayMode { Profile, Alias, Host, Sid };
 
-// Reads the listing (and, for the global listing, the sensor's allocation): ServerListing,
-// ItemName, DisplayMode and the replaced parameter text. Ends the run when it is not usable.
-void ReadServerListing(RunContext& run);
+struct ServerListing {
+  std::string names;  // profile file names, each followed by '#'
+  std::string itemName;
+  DisplayMode display = DisplayMode::Profile;
+  // A global listing's allocation text up to ",Sensor=", every ':' a blank: the parameter text
+  // the console lines show in its place. Its keywords have no effect.
+  std::optional<std::string> allocationText;
+};
 
-// Takes the next profile name off the listing.
-std::string TakeNextSystemName(RunContext& run);
+// Reads the listing of an item or global listing (and, for the global listing, the sensor's
+// allocation). `secondArgument` is the command line's, as typed, for Error 1030. Ends the run
+// when the listing is not usable.
+ServerListing ReadServerListing(const ProfileSet& profiles, const Parameters& parameters,
+                                std::string_view secondArgument);
 
-// How the system is named in its channel: by its profile, alias, host or SID.
-std::string DisplayNameOf(const RunContext& run, const std::string& profileName);
+// Takes the next profile name off the front of the listing's names.
+std::string TakeNextSystemName(std::string& names);
+
+// The name of a listed system's channel.
+std::string DisplayNameOf(DisplayMode display, const std::string& profileName,
+                          const SystemEntry& entry);

@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "src/run/command_line.h"
+#include "src/platform/text.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ std::string_view ValueOf(std::string_view line) {
 std::optional<EntryFault> StoreValue(SystemEntry& entry, const EntryKey& key,
                                      std::string_view value, const PasswordKey& passwordKey) {
   if (key.value == &SystemEntry::User) {
-    entry.User = UpperCaseAtoZ(value);
+    entry.User = platform::UpperCaseAtoZ(value);
   } else if (key.value == &SystemEntry::Password) {
     UnscrambledPassword password = UnscramblePassword(value, passwordKey);
     switch (password.status) {
@@ -61,18 +61,27 @@ std::optional<EntryFault> StoreValue(SystemEntry& entry, const EntryKey& key,
   return std::nullopt;
 }
 
+// Reads the profile to its end and closes it; the password faults, then the values too short.
+std::vector<EntryProblem> ReadAndCheck(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                                       EntryKind kind, const PasswordKey& key) {
+  std::vector<EntryProblem> problems = ReadEntryLines(entry, *profile, kind, key);
+  profile.reset();
+  for (const EntryProblem& problem : CheckEntryValues(entry, kind)) problems.push_back(problem);
+  return problems;
+}
+
 }  // namespace
 
-Message SingleRunMessage(EntryFault fault) {
+MessageId SingleRunMessage(EntryFault fault) {
   switch (fault) {
     case EntryFault::InvalidPassword:
-      return Message::InvalidPassword;
+      return MessageId::InvalidPassword;
     case EntryFault::WrongPassword:
-      return Message::WrongPassword;
+      return MessageId::WrongPassword;
     case EntryFault::ValueTooShort:
       break;
   }
-  return Message::InvalidParameters;
+  return MessageId::InvalidParameters;
 }
 
 std::size_t ReadLimit(EntryKind kind) {
@@ -106,21 +115,16 @@ std::vector<EntryProblem> CheckEntryValues(const SystemEntry& entry, EntryKind k
   return problems;
 }
 
-void ReadSystemEntry(RunContext& run, std::unique_ptr<platform::File> profile,
-                     std::string_view profileName, EntryKind kind) {
-  if (kind == EntryKind::Listing) run.EntryInvalid = false;
-  std::vector<EntryProblem> problems =
-      ReadEntryLines(run.Entry, *profile, kind, run.PasswordKeyTable);
-  profile.reset();
-  for (const EntryProblem& problem : CheckEntryValues(run.Entry, kind)) {
-    problems.push_back(problem);
-  }
-  if (problems.empty()) return;
-  if (kind == EntryKind::Listing) {
-    run.EntryInvalid = true;
-    return;
-  }
-  EndRun(run, SingleRunMessage(problems.front().fault), profileName);
+void ReadSingleEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                     std::string_view profileName, const PasswordKey& key) {
+  const std::vector<EntryProblem> problems =
+      ReadAndCheck(entry, std::move(profile), EntryKind::Single, key);
+  if (!problems.empty()) EndRun(SingleRunMessage(problems.front().fault), profileName);
+}
+
+bool ReadListedEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                     const PasswordKey& key) {
+  return ReadAndCheck(entry, std::move(profile), EntryKind::Listing, key).empty();
 }
 
 std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,

@@ -12,7 +12,21 @@
 #include "src/config/password.h"
 #include "src/output/messages.h"
 #include "src/platform/file.h"
-#include "src/run/run_context.h"
+
+// The eleven values of one system, as read from its profile.
+struct SystemEntry {
+  std::string Extcompany;
+  std::string Destination;
+  std::string Client;
+  std::string User;
+  std::string Password;
+  std::string Language;
+  std::string Mode;
+  std::string Hostname;
+  std::string Sysnr;
+  std::string Gwhost;
+  std::string Gwservice;
+};
 
 // A single run checks the one system of its profile and ends on the first fault; a listing run
 // reads every listed profile into the same entry and only marks a faulty one invalid.
@@ -64,13 +78,17 @@ std::vector<EntryProblem> ReadEntryLines(SystemEntry& entry, platform::File& pro
 std::vector<EntryProblem> CheckEntryValues(const SystemEntry& entry, EntryKind kind);
 
 // The message a single run ends with for a fault: Error 1004, 1005 or 1003.
-Message SingleRunMessage(EntryFault fault);
+MessageId SingleRunMessage(EntryFault fault);
 
-// Reads the profile, closes it and checks the entry. A single run ends with Error 1004 or 1005
-// at the first password fault, else with Error 1003 for a value too short; a listing run sets
-// EntryInvalid instead, which it clears first.
-void ReadSystemEntry(RunContext& run, std::unique_ptr<platform::File> profile,
-                     std::string_view profileName, EntryKind kind);
+// A single run: reads the profile to its end, closes it and checks the entry; ends the run with
+// Error 1004 or 1005 at the first password fault, else with Error 1003 for a value too short.
+void ReadSingleEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                     std::string_view profileName, const PasswordKey& key);
+
+// A listing run: reads one listed profile into the entry the run shares between its systems,
+// closes it and checks the entry; whether it is valid.
+bool ReadListedEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                     const PasswordKey& key);
 
 // "* HH:MM:SS NAME, Hostname, Destination, Sysnr, Client"
 std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,

@@ -38,19 +38,26 @@ std::string ValidProfile() {
          "Gwservice..: sapgw00\n";
 }
 
+// One entry read as a single run or as a listing run reads it, profile after profile.
 struct EntryRun {
-  RunContext context;
-  std::string error;  // the error document's text, empty when the run went on
-
-  EntryRun() { context.PasswordKeyTable = BuildPasswordKeyTable(); }
+  SystemEntry entry;
+  PasswordKey key = BuildPasswordKeyTable();
+  std::string error;  // the message the run ended with, empty when it went on
+  bool valid = false;
 
   void Read(const std::string& text, EntryKind kind) {
+    error.clear();
     try {
-      ReadSystemEntry(context, Profile(text), "PRD.P00", kind);
-    } catch (const RunEnded&) {
-      const std::string& doc = context.ResultDocument;
-      std::size_t from = doc.find("<Text>") + 6;
-      error = doc.substr(from, doc.find("</Text>") - from);
+      if (kind == EntryKind::Single) {
+        ReadSingleEntry(entry, Profile(text), "PRD.P00", key);
+        valid = true;
+      } else {
+        valid = ReadListedEntry(entry, Profile(text), key);
+      }
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.exitCode, 2);
+      error = end.message;
+      valid = false;
     }
   }
 };
@@ -128,7 +135,7 @@ TEST(CheckEntryValuesTest, MinimumLengthsDifferBetweenTheKindsOfRun) {
   valid.Read(ValidProfile(), EntryKind::Single);
   ASSERT_EQ(valid.error, "");
   for (const Case& c : cases) {
-    SystemEntry entry = valid.context.Entry;
+    SystemEntry entry = valid.entry;
     entry.*c.value = c.text;
     EXPECT_EQ(!CheckEntryValues(entry, EntryKind::Single).empty(), c.singleRefuses) << c.text;
     EXPECT_EQ(!CheckEntryValues(entry, EntryKind::Listing).empty(), c.listingRefuses) << c.text;
@@ -168,29 +175,29 @@ TEST(ReadSystemEntryTest, ASingleRunEndsWithTheFirstFault) {
 TEST(ReadSystemEntryTest, AListingRunMarksTheEntryAndCarriesValuesToTheNextProfile) {
   EntryRun run;
   run.Read(ValidProfile(), EntryKind::Listing);
-  EXPECT_FALSE(run.context.EntryInvalid);
-  EXPECT_EQ(run.context.Entry.User, "MONITOR");
-  EXPECT_EQ(run.context.Entry.Password, "Secret12");
+  EXPECT_TRUE(run.valid);
+  EXPECT_EQ(run.entry.User, "MONITOR");
+  EXPECT_EQ(run.entry.Password, "Secret12");
 
   // A second profile without a Gwhost line, with a broken password: invalid, and the values it
   // does not set stay those of the profile before, the password among them.
   run.Read("Destination: QAS\nPassword...: broken\n", EntryKind::Listing);
   EXPECT_EQ(run.error, "");
-  EXPECT_TRUE(run.context.EntryInvalid);
-  EXPECT_EQ(run.context.Entry.Destination, "QAS");
-  EXPECT_EQ(run.context.Entry.Gwhost, "sap01");
-  EXPECT_EQ(run.context.Entry.Password, "Secret12");
+  EXPECT_FALSE(run.valid);
+  EXPECT_EQ(run.entry.Destination, "QAS");
+  EXPECT_EQ(run.entry.Gwhost, "sap01");
+  EXPECT_EQ(run.entry.Password, "Secret12");
 
   run.Read("Gwhost.....: gw01\n", EntryKind::Listing);
-  EXPECT_FALSE(run.context.EntryInvalid);  // cleared before each profile
-  EXPECT_EQ(run.context.Entry.Client, "100");
-  EXPECT_EQ(run.context.Entry.Gwhost, "gw01");
+  EXPECT_TRUE(run.valid);  // judged anew for each profile
+  EXPECT_EQ(run.entry.Client, "100");
+  EXPECT_EQ(run.entry.Gwhost, "gw01");
 
   const std::string lengthZero =
-      ComposeStoredPassword(run.context.PasswordKeyTable, 4, 0, "abcdefghijklmnopqrst").value();
+      ComposeStoredPassword(run.key, 4, 0, "abcdefghijklmnopqrst").value();
   run.Read("Password...: " + lengthZero + "\n", EntryKind::Listing);
-  EXPECT_EQ(run.context.Entry.Password, "");  // length digits 00: decoded, but empty
-  EXPECT_TRUE(run.context.EntryInvalid);
+  EXPECT_EQ(run.entry.Password, "");  // length digits 00: decoded, but empty
+  EXPECT_FALSE(run.valid);
 }
 
 TEST(SystemSummaryLineTest, NamesTheProfileHostDestinationSystemNumberAndClient) {

@@ -1,20 +1,65 @@
-// The result document: its frame in each flavour, and the error document.
+// The documents the sensor prints: a system's document, a listing run's pieces and the error
+// document, each in the run's flavour.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "src/run/run_context.h"
+#include "src/output/console.h"
+#include "src/output/flavour.h"
 
-void OpenDocument(RunContext& run);
-void OpenText(RunContext& run);
-void CloseText(RunContext& run);
-void CloseDocument(RunContext& run);
-// Replaces the whole document, in every flavour.
-void WriteErrorDocument(RunContext& run, std::string_view message);
+struct RfcErrorOutput {
+  std::string beforeClose;
+  std::string afterClose;
+};
+
+// One run's documents. It counts the channels of the whole run, on which Quillon's channel
+// selection ("CH=n": only the n-th channel writes, and only its value) rests, and it knows
+// whether a listing's head is out already, so that an error ends that document instead of
+// starting a second one.
+class Document {
+ public:
+  Document() = default;
+  Document(OutputFlavour flavour, std::optional<std::int32_t> channelSelector);
+
+  OutputFlavour flavour() const { return flavour_; }
+
+  // A single run's system that answered: its text, then the open, processing, close and
+  // response times.
+  std::string SystemDocument(std::string_view systemText, const Durations& times);
+
+  // A listing run prints its head first, then each system's channel as soon as it is measured,
+  // then the summary that ends the document.
+  std::string ListingHead();
+  std::string ListingChannel(std::string_view key, std::string_view name,
+                             std::int32_t milliseconds);
+  std::string ListingSummary(std::string_view summary);
+
+  // The error document around a message, in every flavour; once a listing's head is out, the
+  // ending of that document with the error flag and the message.
+  std::string ErrorDocument(std::string_view message) const;
+
+  // What is printed when the library reports a failure through its error handler: before the
+  // library closes its connections, and after.
+  RfcErrorOutput RfcError(const RfcErrorTexts& error) const;
+
+  // Appends one channel in the run's flavour and counts it, whether or not anything is
+  // written: an XML Result element, a Nebulant "Statistic."/"Message." pair, a Quillon "> "
+  // line or, with a channel selected, the selected channel's bare value.
+  void AddChannel(std::string& document, std::string_view key, std::string_view name,
+                  std::string_view value, std::string_view unit);
+
+ private:
+  void AppendText(std::string& document, std::string_view text) const;
+
+  OutputFlavour flavour_ = OutputFlavour::EXEXML;
+  std::optional<std::int32_t> channelSelector_;
+  std::int32_t channelCount_ = 0;
+  bool listingHeadOut_ = false;
+};
 
 // Text as it may stand inside an XML element: '&', '<' and '>' escaped, so that a profile name
 // or a field of the remote system can neither break the document nor add elements to it.
 std::string XmlText(std::string_view text);
-// Free text for the document's text section, escaped in the XML flavours only.
-std::string DocumentText(const RunContext& run, std::string_view text);

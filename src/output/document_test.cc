@@ -2,91 +2,110 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/run_in.h"
-
 #include "src/output/channel.h"
 
 namespace {
 
-using testsupport::RunIn;
+const Durations kTimes{16, 2, 3, 1234};
 
-// One document of each flavour: opening, a text, the closing.
-struct FrameCase {
-  OutputFlavour flavour;
-  std::string parameters;
-  std::string expected;
-};
-
-void PrintTo(const FrameCase& c, std::ostream* os) {
-  *os << FlavourName(c.flavour) << " '" << c.parameters << "'";
-}
-
-class FrameTest : public testing::TestWithParam<FrameCase> {};
-
-TEST_P(FrameTest, WritesTheFlavoursLiterals) {
-  RunContext run = RunIn(GetParam().flavour, GetParam().parameters);
-  run.ResultDocument = "left over";
-  OpenDocument(run);
-  OpenText(run);
-  run.ResultDocument += "free text";
-  CloseText(run);
-  CloseDocument(run);
-  EXPECT_EQ(run.ResultDocument, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFlavours, FrameTest,
-    testing::Values(
-        FrameCase{OutputFlavour::EXEXML, "", "\n<Prtg>\n\n<Text>free text</Text>\n\n</Prtg>\n"},
-        FrameCase{OutputFlavour::Tendril, "", "\n<Prtg>\n\n<Text>free text</Text>\n\n</Prtg>\n"},
-        FrameCase{OutputFlavour::Vigilor, "", "\n<Prtg>\n\n<Text>free text</Text>\n\n</Prtg>\n"},
-        FrameCase{OutputFlavour::Nebulant, "", "\n# free text\n"},
-        FrameCase{OutputFlavour::Quillon, "", "\n# free text\n"},
-        // A selected channel empties everything written before the text closes.
-        FrameCase{OutputFlavour::Quillon, "ch=2,more", "\n"},
-        FrameCase{OutputFlavour::Nebulant, "ch=2", "\n# free text\n"}));
-
-TEST(DocumentTest, OpeningAndClosingAloneAreSeventeenBytes) {
-  RunContext run = RunIn(OutputFlavour::EXEXML);
-  OpenDocument(run);
-  CloseDocument(run);
-  EXPECT_EQ(run.ResultDocument, "\n<Prtg>\n\n</Prtg>\n");
-  EXPECT_EQ(run.ResultDocument.size(), 17u);
-}
-
-TEST(DocumentTest, ErrorDocumentReplacesTheContentInEveryFlavour) {
-  for (OutputFlavour flavour :
-       {OutputFlavour::EXEXML, OutputFlavour::Nebulant, OutputFlavour::Quillon}) {
-    RunContext run = RunIn(flavour);
-    run.ResultDocument = "\n<Prtg>\nhalf a document";
-    WriteErrorDocument(run, "Error 1001: Parameter for Profile-Name is missing !");
-    EXPECT_EQ(run.ResultDocument,
-              "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is "
-              "missing !</Text>\n</Prtg>\n");
+TEST(DocumentTest, ASystemsDocumentInEachFlavour) {
+  const std::string xml =
+      "\n<Prtg>\n\n<Text>(PRD) a&lt;b&gt;&amp;c</Text>\n"
+      "\n<Result><Channel>RFC-Open Time</Channel>\n<Unit>Custom</Unit>\n"
+      "<CustomUnit>TimeResponse</CustomUnit>\n<Value>0016</Value></Result>\n"
+      "\n<Result><Channel>Processing Time</Channel>\n<Unit>Custom</Unit>\n"
+      "<CustomUnit>TimeResponse</CustomUnit>\n<Value>0002</Value></Result>\n"
+      "\n<Result><Channel>RFC-Close Time</Channel>\n<Unit>Custom</Unit>\n"
+      "<CustomUnit>TimeResponse</CustomUnit>\n<Value>0003</Value></Result>\n"
+      "\n<Result><Channel>Response Time</Channel>\n<Unit>Custom</Unit>\n"
+      "<CustomUnit>TimeResponse</CustomUnit>\n<Value>1234</Value></Result>\n"
+      "\n</Prtg>\n";
+  const struct Case {
+    OutputFlavour flavour;
+    std::optional<std::int32_t> channel;
+    std::string expected;
+  } cases[] = {
+      {OutputFlavour::EXEXML, std::nullopt, xml},
+      {OutputFlavour::Tendril, std::nullopt, xml},
+      {OutputFlavour::Vigilor, std::nullopt, xml},
+      {OutputFlavour::Nebulant, std::nullopt,
+       "\n# (PRD) a<b>&c"
+       "\n\nStatistic.RFC_Open: 0016\nMessage.RFC_Open: RFC-Open Time (mSec)"
+       "\n\nStatistic.Processing: 0002\nMessage.Processing: Processing Time (mSec)"
+       "\n\nStatistic.RFC_Close: 0003\nMessage.RFC_Close: RFC-Close Time (mSec)"
+       "\n\nStatistic.Response_Time: 1234\nMessage.Response_Time: Response Time (mSec)\n"},
+      {OutputFlavour::Quillon, std::nullopt,
+       "\n# (PRD) a<b>&c\n> RFC-Open Time: 0016 mSec\n> Processing Time: 0002 mSec"
+       "\n> RFC-Close Time: 0003 mSec\n> Response Time: 1234 mSec\n"},
+      // A selected channel empties everything written before the text closes.
+      {OutputFlavour::Quillon, 3, "0003\n"},
+      {OutputFlavour::Quillon, 9, "\n"},
+      {OutputFlavour::Nebulant, 2, "\n# (PRD) a<b>&c"
+                                   "\n\nStatistic.RFC_Open: 0016\nMessage.RFC_Open: RFC-Open "
+                                   "Time (mSec)\n\nStatistic.Processing: 0002\nMessage."
+                                   "Processing: Processing Time (mSec)\n\nStatistic.RFC_Close: "
+                                   "0003\nMessage.RFC_Close: RFC-Close Time (mSec)\n\nStatistic."
+                                   "Response_Time: 1234\nMessage.Response_Time: Response Time "
+                                   "(mSec)\n"},
+  };
+  for (const Case& c : cases) {
+    Document document(c.flavour, c.channel);
+    EXPECT_EQ(document.SystemDocument("(PRD) a<b>&c", kTimes), c.expected)
+        << static_cast<int>(c.flavour) << " " << c.channel.value_or(0);
   }
 }
 
-TEST(DocumentTest, ErrorDocumentMayWrapTheDocumentsOwnText) {
-  RunContext run = RunIn(OutputFlavour::EXEXML);
-  run.ResultDocument = "Error 1014: RFC-Failure raised ! - disk full";
-  WriteErrorDocument(run, run.ResultDocument);
-  EXPECT_EQ(run.ResultDocument,
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised ! - disk "
-            "full</Text>\n</Prtg>\n");
+TEST(DocumentTest, AListingsPiecesMakeOneDocument) {
+  Document document(OutputFlavour::EXEXML, std::nullopt);
+  std::string printed = document.ListingHead();
+  printed += document.ListingChannel("", "PRD", 171);
+  printed += document.ListingSummary("(***) Response Time: NoSystems=1, Processed=1, Failed=0");
+  EXPECT_EQ(printed,
+            "\n<Prtg>\n\n"
+            "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n"
+            "<CustomUnit>TimeResponse</CustomUnit>\n<Value>0171</Value></Result>\n"
+            "\n\n<Text>(***) Response Time: NoSystems=1, Processed=1, Failed=0</Text>\n"
+            "\n</Prtg>\n\n");
+
+  // Quillon with a channel selected: the summary's text goes like everything before it.
+  Document quillon(OutputFlavour::Quillon, 2);
+  printed = quillon.ListingHead();
+  printed += quillon.ListingChannel("", "PRD", 1);
+  printed += quillon.ListingChannel("QAS", "QAS", 22);
+  printed += quillon.ListingSummary("(***) Response Time: NoSystems=2, Processed=2, Failed=0");
+  EXPECT_EQ(printed, "\n0022\n\n");
 }
 
-TEST(DocumentTest, ErrorMessageCannotBreakTheDocument) {
-  RunContext run = RunIn(OutputFlavour::EXEXML);
-  WriteErrorDocument(run, "Error 1002: Profile a</Text><Error>0</Error>&b\nc is missing...");
-  EXPECT_EQ(run.ResultDocument,
+TEST(DocumentTest, TheErrorDocumentIsXmlInEveryFlavourAndEndsAnOpenListing) {
+  const std::string message = "Error 1033: RFC Open-Error... ";
+  for (OutputFlavour flavour :
+       {OutputFlavour::EXEXML, OutputFlavour::Nebulant, OutputFlavour::Quillon}) {
+    Document document(flavour, std::nullopt);
+    EXPECT_EQ(document.ErrorDocument(message),
+              "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n");
+  }
+  Document listing(OutputFlavour::EXEXML, std::nullopt);
+  const std::string head = listing.ListingHead();
+  EXPECT_EQ(head + listing.ErrorDocument(message),
+            "\n<Prtg>\n\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n");
+  Document textListing(OutputFlavour::Nebulant, std::nullopt);
+  textListing.ListingHead();
+  EXPECT_EQ(textListing.ErrorDocument(message),
+            "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n");
+}
+
+TEST(DocumentTest, AnErrorMessageCannotBreakTheDocument) {
+  EXPECT_EQ(Document().ErrorDocument("Error 1002: Profile a</Text><Error>0</Error>&b\nc is missing..."),
             "<Prtg>\n<Error>1</Error>\n<Text>Error 1002: Profile a&lt;/Text&gt;&lt;Error&gt;0"
             "&lt;/Error&gt;&amp;b\nc is missing...</Text>\n</Prtg>\n");
 }
 
-TEST(DocumentTest, TextIsEscapedInXmlFlavoursOnly) {
-  EXPECT_EQ(DocumentText(RunIn(OutputFlavour::EXEXML), "a<b>&c"), "a&lt;b&gt;&amp;c");
-  EXPECT_EQ(DocumentText(RunIn(OutputFlavour::Nebulant), "a<b>&c"), "a<b>&c");
-  EXPECT_EQ(DocumentText(RunIn(OutputFlavour::Quillon), "a<b>&c"), "a<b>&c");
+TEST(DocumentTest, ALibraryErrorPrintsTheBlockThenTheAbortLines) {
+  const RfcErrorOutput output = Document().RfcError({"RfcCall", "K", "S", "M", "I"});
+  EXPECT_EQ(output.beforeClose,
+            "RFC error\noperation/code  : RfcCall\nkey             : K\nstatus          : S\n"
+            "message         : M\ninternal status : I\n\n");
+  EXPECT_EQ(output.afterClose, "* Programm aborted...\n* Error at EoXput-File...\n");
 }
 
 TEST(FlavourTest, NamesMatchExactly) {

@@ -3,59 +3,81 @@
 
 #include <array>
 
-#include "src/output/document.h"
+#include "src/output/constant_text.h"
+#include "src/output/flavour.h"
 
 namespace {
+
+// The parts of the messages that state a limit or a list defined elsewhere.
+constexpr auto kProfileNameDigits = DecimalText<kProfileNameCapacity>();
+constexpr auto kParameterTextDigits = DecimalText<kParameterTextCapacity>();
+constexpr std::string_view kProfileNameCapacityText = kProfileNameDigits.view();
+constexpr std::string_view kParameterTextCapacityText = kParameterTextDigits.view();
+constexpr std::string_view kFlavourListText = kFlavourList.view();
+
+constexpr std::string_view kLongerThan = " is longer than ";
+constexpr std::string_view kCharactersEnd = " characters !";
+constexpr std::string_view kParametersLongerThan = "Error 1042: Parameters longer than ";
+constexpr std::string_view kValidAre = " ! Valid are ";
+constexpr auto kProfileNameTooLongTail =
+    JoinText<kLongerThan, kProfileNameCapacityText, kCharactersEnd>();
+constexpr auto kParametersTooLongText =
+    JoinText<kParametersLongerThan, kParameterTextCapacityText, kCharactersEnd>();
+constexpr auto kUnknownFlavourTail = JoinText<kValidAre, kFlavourListText>();
 
 // A message is its head, the variable part, and its tail, joined with nothing between. The
 // texts are the ones administrators search for: spelling and blanks stay as they are.
 struct CatalogueEntry {
-  Message message;
+  MessageId message;
   std::string_view head;
   std::string_view tail;
   int exitCode;
 };
 
-constexpr std::array<CatalogueEntry, 25> kCatalogue{{
-    {Message::PathCheckCreated, "Info 0000: Prtg-File PathCheck.Txt now created", "", 0},
-    {Message::ProfileNameMissing, "Error 1001: Parameter for Profile-Name is missing !", "", 2},
-    {Message::ProfilePathMissing, "Error 1002: Profile ", " is missing...", 2},
-    {Message::ProfileNameMissingHere, "Error 1002: Profile ", " is missing...", 2},
-    {Message::ProfilePathMissingNebulant, "Error 100x: Profile ", " is missing...", 2},
-    {Message::InvalidParameters, "Error 1003: Invalid Parameter(s) at ", " found...", 2},
-    {Message::InvalidPassword, "Error 1004: Invalid Password in Profile ", " found...", 2},
-    {Message::WrongPassword, "Error 1005: Wrong Password in Profile ", " found...", 2},
-    {Message::OpenFailed, "Error 1011: RFC-Open for ", " failed !", 2},
-    {Message::CallException, "Error 1012: Exception.: ", "", 2},
-    {Message::CallSysException, "Error 1013: Sys-Exception raised !", "", 2},
-    {Message::CallRfcFailure, "Error 1014: RFC-Failure raised !", "", 2},
-    {Message::CallOtherFailure, "Error 1015: Other Failure raised !", "", 2},
-    {Message::DefaultProfileMissing, "Error 1024: ProFile ", " is missing...", 2},
-    {Message::GlobalListingMissing, "Error 10x1: ProFile ", " is missing...", 2},
-    {Message::ServerListingMissing, "Error 1025: Global Server Listing missing...", "", 2},
-    {Message::ItemMissing, "Error 1026: Global Item Idenification missing...", "", 2},
-    {Message::InvalidAllocation, "Error 1029: Invalid Sensor-Allocation...", "", 2},
-    {Message::SensorNotFound, "Error 1030: Global Sensor ", " not found...", 2},
-    {Message::ListingOpenError, "Error 1033: RFC Open-Error... ", "", 2},
-    {Message::InvalidPathUsage, "Sorry, invalid Path-Usage...", "", 2},
-    {Message::ProfileNameTooLong, "Error 1041: Profile-Name ", " is longer than 63 characters !",
-     2},
-    {Message::ParametersTooLong, "Error 1042: Parameters longer than 119 characters !", "", 2},
-    {Message::UnknownFlavour, "Error 1043: Unknown Flavour ",
-     " ! Valid are EXEXML, Tendril, Vigilor, Nebulant, Quillon", 2},
-    {Message::ProfilePathTooLong, "Error 1044: Profile-Path ", " is too long !", 2},
+constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)> kCatalogue{{
+    {MessageId::PathCheckCreated, "Info 0000: Prtg-File PathCheck.Txt now created", "", 0},
+    {MessageId::ProfileNameMissing, "Error 1001: Parameter for Profile-Name is missing !", "", 2},
+    {MessageId::ProfileMissing, "Error 1002: Profile ", " is missing...", 2},
+    {MessageId::ProfilePathMissingNebulant, "Error 100x: Profile ", " is missing...", 2},
+    {MessageId::InvalidParameters, "Error 1003: Invalid Parameter(s) at ", " found...", 2},
+    {MessageId::InvalidPassword, "Error 1004: Invalid Password in Profile ", " found...", 2},
+    {MessageId::WrongPassword, "Error 1005: Wrong Password in Profile ", " found...", 2},
+    {MessageId::OpenFailed, "Error 1011: RFC-Open for ", " failed !", 2},
+    {MessageId::CallException, "Error 1012: Exception.: ", "", 2},
+    {MessageId::CallSysException, "Error 1013: Sys-Exception raised !", "", 2},
+    {MessageId::CallRfcFailure, "Error 1014: RFC-Failure raised !", "", 2},
+    {MessageId::CallOtherFailure, "Error 1015: Other Failure raised !", "", 2},
+    {MessageId::DefaultProfileMissing, "Error 1024: ProFile ", " is missing...", 2},
+    {MessageId::GlobalListingMissing, "Error 10x1: ProFile ", " is missing...", 2},
+    {MessageId::ServerListingMissing, "Error 1025: Global Server Listing missing...", "", 2},
+    {MessageId::ItemMissing, "Error 1026: Global Item Idenification missing...", "", 2},
+    {MessageId::InvalidAllocation, "Error 1029: Invalid Sensor-Allocation...", "", 2},
+    {MessageId::SensorNotFound, "Error 1030: Global Sensor ", " not found...", 2},
+    {MessageId::ListingOpenError, "Error 1033: RFC Open-Error... ", "", 2},
+    {MessageId::InvalidPathUsage, "Sorry, invalid Path-Usage...", "", 2},
+    {MessageId::ProfileNameTooLong, "Error 1041: Profile-Name ", kProfileNameTooLongTail.view(), 2},
+    {MessageId::ParametersTooLong, kParametersTooLongText.view(), "", 2},
+    {MessageId::UnknownFlavour, "Error 1043: Unknown Flavour ", kUnknownFlavourTail.view(), 2},
+    {MessageId::UnexpectedFailure, "Error 1044: Unexpected Failure: ", " !", 2},
 }};
 
-const CatalogueEntry& Entry(Message message) {
-  for (const CatalogueEntry& entry : kCatalogue) {
-    if (entry.message == message) return entry;
+constexpr bool EveryMessageInItsRow() {
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    if (kCatalogue[i].message != static_cast<MessageId>(i) || kCatalogue[i].head.empty()) {
+      return false;
+    }
   }
-  return kCatalogue[0];  // every Message has its row; see the catalogue test
+  return true;
+}
+static_assert(EveryMessageInItsRow(), "the catalogue has one row per message, in enum order");
+
+const CatalogueEntry& Entry(MessageId message) {
+  return kCatalogue[static_cast<std::size_t>(message)];
 }
 
 }  // namespace
 
-std::string MessageFor(Message message, std::string_view variable) {
+std::string MessageFor(MessageId message, std::string_view variable) {
   const CatalogueEntry& entry = Entry(message);
   std::string text(entry.head);
   text += variable;
@@ -63,11 +85,12 @@ std::string MessageFor(Message message, std::string_view variable) {
   return text;
 }
 
-void EndRunWithMessage(RunContext& run, std::string_view text, int exitCode) {
-  WriteErrorDocument(run, text);
-  throw RunEnded{exitCode};
+int ExitCodeOf(MessageId message) { return Entry(message).exitCode; }
+
+void EndRun(MessageId message, std::string_view variable) {
+  throw RunEnded{MessageFor(message, variable), ExitCodeOf(message)};
 }
 
-void EndRun(RunContext& run, Message message, std::string_view variable) {
-  EndRunWithMessage(run, MessageFor(message, variable), Entry(message).exitCode);
+void EndRunWithMessage(std::string message, int exitCode) {
+  throw RunEnded{std::move(message), exitCode};
 }

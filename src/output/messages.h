@@ -1,16 +1,21 @@
 // The numbered messages of the system, and how a run that detects a failure ends.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "src/run/run_context.h"
+// The capacities of the command line's arguments. Longer ones are refused, not cut: a cut
+// parameter text could drop a keyword and the sensor would report the wrong thing. The
+// messages that refuse them state these numbers.
+inline constexpr std::size_t kProfileNameCapacity = 63;
+inline constexpr std::size_t kParameterTextCapacity = 119;
 
-enum class Message {
+// Every message of the catalogue, in the catalogue's order.
+enum class MessageId {
   PathCheckCreated,            // Info 0000
   ProfileNameMissing,          // 1001
-  ProfilePathMissing,          // 1002, the full path (flavours other than EXEXML)
-  ProfileNameMissingHere,      // 1002, the bare name (EXEXML discovery)
+  ProfileMissing,              // 1002: the full path, or in EXEXML the bare name
   ProfilePathMissingNebulant,  // 100x
   InvalidParameters,           // 1003
   InvalidPassword,             // 1004
@@ -31,19 +36,22 @@ enum class Message {
   ProfileNameTooLong,          // 1041
   ParametersTooLong,           // 1042
   UnknownFlavour,              // 1043
-  ProfilePathTooLong,          // 1044
+  UnexpectedFailure,           // 1044
+  Count,
 };
 
 // The message's text with its variable part (if it has one) put in.
-std::string MessageFor(Message message, std::string_view variable = {});
+std::string MessageFor(MessageId message, std::string_view variable = {});
+int ExitCodeOf(MessageId message);
 
-// Ends the run: the text becomes the error document, which main prints before it returns the
-// exit code. Never returns.
-[[noreturn]] void EndRunWithMessage(RunContext& run, std::string_view text, int exitCode);
-// The same with a catalogued message and its own exit code.
-[[noreturn]] void EndRun(RunContext& run, Message message, std::string_view variable = {});
-
-// Thrown by EndRunWithMessage; the document to print is the run's ResultDocument.
+// Thrown to end a run: main wraps the message into the error document, prints it and returns
+// the exit code.
 struct RunEnded {
+  std::string message;
   int exitCode;
 };
+
+// Ends the run with a message of the catalogue and its exit code. Never returns.
+[[noreturn]] void EndRun(MessageId message, std::string_view variable = {});
+// Ends the run with a composed text.
+[[noreturn]] void EndRunWithMessage(std::string message, int exitCode);

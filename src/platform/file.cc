@@ -94,7 +94,15 @@ std::unique_ptr<File> File::OpenForWriting(std::string_view windowsPath, FileMod
   return std::unique_ptr<File>(new File(stream));
 }
 
-File::~File() { std::fclose(stream_); }
+File::~File() { Close(); }
+
+bool File::Close() {
+  if (stream_ != nullptr) {
+    if (std::fclose(stream_) != 0) failed_ = true;
+    stream_ = nullptr;
+  }
+  return !failed_;
+}
 
 std::optional<std::string> File::ReadPiece(std::size_t limit) {
   std::string piece;
@@ -115,7 +123,8 @@ std::string File::ReadBytes(std::size_t size) {
 }
 
 bool File::Write(std::string_view bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
+  return !failed_;
 }
 
 std::string StripLineEnd(std::string line) {
@@ -128,6 +137,6 @@ bool FileExists(std::string_view windowsPath) {
   return File::OpenForReading(windowsPath) != nullptr;
 }
 
-void DeleteFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
+void RemoveFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
 
 }  // namespace platform

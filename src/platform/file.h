@@ -22,7 +22,8 @@ std::string HostPath(std::string_view windowsPath);
 
 enum class FileMode { Text, Binary };
 
-// An open file; closed when it goes out of scope.
+// An open file. Close() tells whether everything written reached the file; a file that goes
+// out of scope unclosed is closed without that answer, which is fine only for reading.
 class File {
  public:
   static std::unique_ptr<File> OpenForReading(std::string_view windowsPath,
@@ -41,10 +42,14 @@ class File {
   // At most `size` bytes; fewer only at the end of the file.
   std::string ReadBytes(std::size_t size);
   bool Write(std::string_view bytes);
+  // Closes the file; false when a write failed or the data could not be flushed. A second call
+  // returns the first one's answer.
+  bool Close();
 
  private:
   explicit File(std::FILE* stream) : stream_(stream) {}
   std::FILE* stream_;
+  bool failed_ = false;
 };
 
 // One line with its end removed: one trailing LF, then one trailing CR.
@@ -52,6 +57,6 @@ std::string StripLineEnd(std::string line);
 
 bool FileExists(std::string_view windowsPath);
 // A missing file is no error.
-void DeleteFile(std::string_view windowsPath);
+void RemoveFile(std::string_view windowsPath);
 
 }  // namespace platform

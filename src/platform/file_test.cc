@@ -49,9 +49,27 @@ TEST(FileTest, ReadsLongLinesInPiecesOfTheLimit) {
   while (auto piece = file->ReadPiece(5)) pieces.push_back(*piece);
   EXPECT_EQ(pieces, (std::vector<std::string>{"aaaaa", "\n", "bbbb\n", "ccccc", "ccccc", "c"}));
   file.reset();  // Windows deletes no file that is still open
-  platform::DeleteFile(path);
+  platform::RemoveFile(path);
   EXPECT_FALSE(platform::FileExists(path));
-  platform::DeleteFile(path);  // a missing file is no error
+  platform::RemoveFile(path);  // a missing file is no error
+}
+
+TEST(FileTest, CloseTellsWhetherTheWritesReachedTheFile) {
+  const std::string path = testsupport::UniqueTempPath("closed.txt");
+  auto file = platform::File::OpenForWriting(path);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->Write("text"));
+  EXPECT_TRUE(file->Close());
+  EXPECT_TRUE(file->Close());  // a second close gives the first one's answer
+  platform::RemoveFile(path);
+
+#ifndef _WIN32
+  // A full disk: the buffered write seems to succeed, and only the close tells.
+  auto full = platform::File::OpenForWriting("/dev/full");
+  ASSERT_TRUE(full);
+  full->Write("text");
+  EXPECT_FALSE(full->Close());
+#endif
 }
 
 TEST(FileTest, ADirectoryIsNoFileToRead) {

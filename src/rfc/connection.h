@@ -2,42 +2,48 @@
 // SapRfc.ini when the system has a per-destination file.
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <string_view>
 
+#include "src/output/console.h"
 #include "src/rfc/saprfc.h"
-#include "src/run/run_context.h"
 
-// The records handed to the library, with the copies of the entry values they point into. The
-// padding is done on the copies, never on the entry. The caller keeps one for the whole run.
+// One system's logon, as its profile and the parameter text give it.
+struct Logon {
+  std::string destination;
+  std::string client;
+  std::string user;
+  std::string password;
+  std::string language;
+  std::string mode;
+  std::string hostName;
+  std::string systemNumber;
+  std::string gatewayHost;
+  std::string gatewayService;
+};
+
+// The records handed to the library, with the copies of the logon values they point into. The
+// padding is done on the copies, never on the logon. The run keeps one for all its systems.
 struct OpenRecords {
   RfcOpenOptions options{};
   GatewayOptions gateway{};
   HostOptions host{};
-  RfcErrorInfo extendedError{};
   std::string connectString;
-
-  std::string destination, client, user, password, language, mode, hostName, systemNumber,
-      gatewayHost, gatewayService;
-  std::string trace;
+  Logon copies;
 };
 
 // The padded lengths the library expects of the logon values.
 inline constexpr std::size_t kUserPadding = 12;
 inline constexpr std::size_t kPasswordPadding = 10;
 
-// The value after a marker such as ",HOST=" in the as-typed parameter text (the marker is
-// searched in the upper-cased copy), up to the next comma, blank or the end; nothing when the
-// marker is absent.
-std::optional<std::string> ParameterOverride(const ParameterText& parameters,
-                                             std::string_view marker);
+// Fills the records from the logon.
+void FillOpenRecords(const Logon& logon, OpenRecords& records);
 
-// The decimal number at the start of a text, after blanks and a sign; 0 when there is none.
-std::int32_t LeadingNumber(std::string_view text);
+struct OpenedConnection {
+  RfcHandle handle = 0;           // 0: no connection
+  bool throughSapRfcIni = false;  // the per-destination file was copied onto SapRfc.ini
+};
 
-// Fills the records from the entry (and the overrides of the parameter text).
-void FillOpenRecords(const RunContext& run, OpenRecords& records);
-
-// Opens the connection of the current entry; the library's handle, 0 when none was opened.
-RfcHandle OpenConnection(RunContext& run, OpenRecords& records);
+// Opens the connection of the logon: through SapRfc.ini and a connect string when the current
+// directory holds "SapRfc." + destination, else through the options records.
+OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace);

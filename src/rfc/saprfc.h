@@ -156,26 +156,7 @@ RFC_API void RFC_CALL RfcClose(RfcHandle handle);
 #else
 #define RFC_STATIC_ASSERT _Static_assert
 #endif
-RFC_STATIC_ASSERT(sizeof(RFCSI) == 200, "RFCSI is 200 bytes");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcproto) == 0, "RFCPROTO at 0");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcchartyp) == 3, "RFCCHARTYP at 3");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcinttyp) == 7, "RFCINTTYP at 7");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcflotyp) == 10, "RFCFLOTYP at 10");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcdest) == 13, "RFCDEST at 13");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfchost) == 45, "RFCHOST at 45");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcsysid) == 53, "RFCSYSID at 53");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcdatabs) == 61, "RFCDATABS at 61");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcdbhost) == 69, "RFCDBHOST at 69");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcdbsys) == 101, "RFCDBSYS at 101");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcsaprl) == 111, "RFCSAPRL at 111");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcmach) == 115, "RFCMACH at 115");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcopsys) == 120, "RFCOPSYS at 120");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfctzone) == 130, "RFCTZONE at 130");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcdayst) == 136, "RFCDAYST at 136");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcipaddr) == 137, "RFCIPADDR at 137");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfckernrl) == 152, "RFCKERNRL at 152");
-RFC_STATIC_ASSERT(offsetof(RFCSI, rfcsi_resv) == 156, "RFCSI_RESV at 156");
-
+/* RFCSI's fields are checked against their one description in rfcsi_layout.h. */
 RFC_STATIC_ASSERT(sizeof(RfcErrorInfo) == 545, "RfcErrorInfo is 545 bytes");
 RFC_STATIC_ASSERT(offsetof(RfcErrorInfo, status) == 33, "status follows the 33-byte key");
 RFC_STATIC_ASSERT(offsetof(RfcErrorInfo, message) == 161, "message follows status");

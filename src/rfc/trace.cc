@@ -31,14 +31,11 @@ void TraceErrorScanner::Examine(std::string_view piece) {
   }
 }
 
-void AppendTraceError(RunContext& run) {
+std::string TraceNote() {
   auto trace = platform::File::OpenForReading("Dev_Rfc.Trc");
-  if (!trace) {
-    run.ResultDocument += " - Look for Trace-File";
-    return;
-  }
+  if (!trace) return " - Look for Trace-File";
   TraceErrorScanner scanner;
   while (auto piece = trace->ReadPiece(kTraceReadLimit)) scanner.Examine(*piece);
   const std::string& last = scanner.LastTraceError();
-  run.ResultDocument += last.empty() ? " - Please Check Trace-File !" : " - " + last;
+  return last.empty() ? " - Please Check Trace-File !" : " - " + last;
 }

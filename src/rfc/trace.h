@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "src/run/run_context.h"
 
 // The last error description of the last error section of a trace; empty when there is none.
 // Lines are examined in the pieces in which they are read.
@@ -17,6 +16,6 @@ class TraceErrorScanner {
   std::string last_;
 };
 
-// Appends " - " and the library's last error description from Dev_Rfc.Trc to the document, or a
-// hint where to look.
-void AppendTraceError(RunContext& run);
+// What a failed call's error text gets appended: " - " and the library's last error
+// description from Dev_Rfc.Trc in the current directory, or a hint where to look.
+std::string TraceNote();

@@ -17,8 +17,8 @@ struct TraceCase {
 
 void PrintTo(const TraceCase& c, std::ostream* os) { *os << c.name; }
 
-// AppendTraceError reads Dev_Rfc.Trc from the current directory, so each case runs in its own.
-class AppendTraceErrorTest : public testing::TestWithParam<TraceCase> {
+// TraceNote reads Dev_Rfc.Trc from the current directory, so each case runs in its own.
+class TraceNoteTest : public testing::TestWithParam<TraceCase> {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
@@ -33,18 +33,15 @@ class AppendTraceErrorTest : public testing::TestWithParam<TraceCase> {
   std::filesystem::path previous_, directory_;
 };
 
-TEST_P(AppendTraceErrorTest, AppendsTheLastDescriptionOfTheLastSection) {
+TEST_P(TraceNoteTest, NamesTheLastDescriptionOfTheLastSection) {
   std::ofstream("Dev_Rfc.Trc", std::ios::binary) << GetParam().contents;
-  RunContext run;
-  run.ResultDocument = "Error 1014: RFC-Failure raised !";
-  AppendTraceError(run);
-  EXPECT_EQ(run.ResultDocument, "Error 1014: RFC-Failure raised !" + GetParam().note);
+  EXPECT_EQ(TraceNote(), GetParam().note);
 }
 
 const std::string kLongDescription(120, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
-    Traces, AppendTraceErrorTest,
+    Traces, TraceNoteTest,
     testing::Values(
         TraceCase{"error line", "**** ERROR 12:00:00 RfcOpen\nERROR       disk full\n",
                   " - disk full"},
@@ -63,10 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
                   " - " + std::string(87, 'x')},
         TraceCase{"last line without line end", "**** ERROR\nERROR       no end", " - no end"}));
 
-TEST_F(AppendTraceErrorTest, MissingFileSaysWhereToLook) {
-  RunContext run;
-  AppendTraceError(run);
-  EXPECT_EQ(run.ResultDocument, " - Look for Trace-File");
+TEST_F(TraceNoteTest, MissingFileSaysWhereToLook) {
+  EXPECT_EQ(TraceNote(), " - Look for Trace-File");
 }
 
 }  // namespace

@@ -5,25 +5,24 @@
 #include <string_view>
 #include <vector>
 
-#include "src/run/run_context.h"
+#include "src/output/flavour.h"
 
-// The capacities of the two arguments the run keeps. Longer ones are refused, not cut: a cut
-// parameter text could drop a keyword and the sensor would report the wrong thing.
-inline constexpr std::size_t kProfileNameCapacity = 63;
-inline constexpr std::size_t kParameterTextCapacity = 119;
+struct CommandLine {
+  OutputFlavour flavour = OutputFlavour::EXEXML;
+  std::string programPath;     // the first word
+  std::string profileName;     // the first argument
+  std::string secondArgument;  // as typed; empty when absent
+  std::string parameterText;   // the second and third argument joined by one blank
+};
 
-// Upper-cases the letters a to z only.
-std::string UpperCaseAtoZ(std::string_view text);
+// "* HH:MM:SS SAP SysInfo Vers <version> / <release date>"
+std::string Banner(std::string_view time);
 
-// The banner and the start-up time.
-void PrepareBanner(RunContext& run);
-
-// Takes the arguments apart (the program's own path first). Ends the run with Error 1001, or
-// with an error for an unknown flavour or an argument that does not fit.
-void ReadCommandLine(RunContext& run, const std::vector<std::string>& arguments);
-
-// On when the parameter text holds any of '#', '@', '$', '%'.
-bool WantsConsoleTrace(const ParameterText& parameters);
+// Takes the arguments apart (the program's own path first). An optional leading /Flavour=NAME
+// is taken off before the arguments are numbered; arguments after the third are ignored. Ends
+// the run with Error 1001, or with an error for an unknown flavour or an argument that does
+// not fit.
+CommandLine ReadCommandLine(const std::vector<std::string>& arguments);
 
 // The path check is selected by exactly "/PathCheck", in this letter case.
 bool IsPathCheck(std::string_view firstArgument);

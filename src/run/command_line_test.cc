@@ -6,104 +6,79 @@
 
 namespace {
 
-// Runs ReadCommandLine; the text of the error document when the run ends, else empty.
-std::string Read(RunContext& run, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), "C:\\Sensors\\sapsysinfo.exe");
-  try {
-    ReadCommandLine(run, arguments);
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.exitCode, 2);
-    return run.ResultDocument;
-  }
-  return "";
-}
+// The command line of the program's arguments; the message when the run ends instead.
+struct Read {
+  CommandLine line;
+  std::string error;
 
-std::string ErrorDocument(const std::string& message) {
-  return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
-}
+  explicit Read(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "C:\\Sensors\\sapsysinfo.exe");
+    try {
+      line = ReadCommandLine(arguments);
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.exitCode, 2);
+      error = end.message;
+    }
+  }
+};
 
 TEST(CommandLineTest, JoinsSecondAndThirdArgumentAndIgnoresTheRest) {
-  RunContext run;
-  EXPECT_EQ(Read(run, {"PRD", "ITEM=Response:Time", "X", "Y"}), "");
-  EXPECT_EQ(run.ProgramPath, "C:\\Sensors\\sapsysinfo.exe");
-  EXPECT_EQ(run.ProfileName, "PRD");
-  EXPECT_EQ(run.Parameters.typed, "ITEM=Response:Time X");
-  EXPECT_EQ(run.Parameters.upper, "ITEM=RESPONSE:TIME X");
-  EXPECT_EQ(run.SecondArgument, "ITEM=Response:Time");
-  EXPECT_EQ(run.Flavour, OutputFlavour::EXEXML);
-}
-
-TEST(CommandLineTest, UpperCasesOnlyTheLettersAToZ) {
-  EXPECT_EQ(UpperCaseAtoZ("abz,AZ?h\xe4\xfc{`}"), "ABZ,AZ?H\xe4\xfc{`}");
-  RunContext run;
-  Read(run, {"prd", "item=a\xe4"});
-  EXPECT_EQ(run.Parameters.upper, "ITEM=A\xe4");
-  EXPECT_EQ(run.ProfileName, "prd");
+  const Read read({"PRD", "ITEM=Response:Time", "X", "Y"});
+  EXPECT_EQ(read.error, "");
+  EXPECT_EQ(read.line.programPath, "C:\\Sensors\\sapsysinfo.exe");
+  EXPECT_EQ(read.line.profileName, "PRD");
+  EXPECT_EQ(read.line.parameterText, "ITEM=Response:Time X");
+  EXPECT_EQ(read.line.secondArgument, "ITEM=Response:Time");
+  EXPECT_EQ(read.line.flavour, OutputFlavour::EXEXML);
 }
 
 TEST(CommandLineTest, ParameterTextMayBeEmptyOrOnlyTheThirdPart) {
-  RunContext run;
-  Read(run, {"PRD"});
-  EXPECT_EQ(run.Parameters.typed, "");
-  Read(run, {"PRD", "", "tail"});
-  EXPECT_EQ(run.Parameters.typed, " tail");
+  EXPECT_EQ(Read({"PRD"}).line.parameterText, "");
+  EXPECT_EQ(Read({"PRD", "", "tail"}).line.parameterText, " tail");
 }
 
 TEST(CommandLineTest, MissingProfileNameIsError1001) {
-  RunContext run;
-  EXPECT_EQ(Read(run, {}), ErrorDocument("Error 1001: Parameter for Profile-Name is missing !"));
-  EXPECT_EQ(Read(run, {"/Flavour=Nebulant"}),
-            ErrorDocument("Error 1001: Parameter for Profile-Name is missing !"));
+  EXPECT_EQ(Read({}).error, "Error 1001: Parameter for Profile-Name is missing !");
+  EXPECT_EQ(Read({"/Flavour=Nebulant"}).error,
+            "Error 1001: Parameter for Profile-Name is missing !");
 }
 
 TEST(CommandLineTest, FlavourArgumentIsTakenOffBeforeNumbering) {
-  RunContext run;
-  EXPECT_EQ(Read(run, {"/fLaVoUr=Quillon", "PRD", "CH=2", "third"}), "");
-  EXPECT_EQ(run.Flavour, OutputFlavour::Quillon);
-  EXPECT_EQ(run.ProfileName, "PRD");
-  EXPECT_EQ(run.Parameters.typed, "CH=2 third");
-}
+  const Read read({"/fLaVoUr=Quillon", "PRD", "CH=2", "third"});
+  EXPECT_EQ(read.line.flavour, OutputFlavour::Quillon);
+  EXPECT_EQ(read.line.profileName, "PRD");
+  EXPECT_EQ(read.line.parameterText, "CH=2 third");
 
-TEST(CommandLineTest, FlavourOnlyCountsAsFirstArgument) {
-  RunContext run;
-  Read(run, {"PRD", "/Flavour=Nebulant"});
-  EXPECT_EQ(run.Flavour, OutputFlavour::EXEXML);
-  EXPECT_EQ(run.Parameters.typed, "/Flavour=Nebulant");
+  const Read later({"PRD", "/Flavour=Nebulant"});
+  EXPECT_EQ(later.line.flavour, OutputFlavour::EXEXML);
+  EXPECT_EQ(later.line.parameterText, "/Flavour=Nebulant");
 }
 
 TEST(CommandLineTest, UnknownFlavourNamesTheValidOnes) {
-  RunContext run;
-  EXPECT_EQ(Read(run, {"/Flavour=nebulant", "PRD"}),
-            ErrorDocument("Error 1043: Unknown Flavour nebulant ! Valid are EXEXML, Tendril, "
-                          "Vigilor, Nebulant, Quillon"));
+  EXPECT_EQ(Read({"/Flavour=nebulant", "PRD"}).error,
+            "Error 1043: Unknown Flavour nebulant ! Valid are EXEXML, Tendril, Vigilor, Nebulant, "
+            "Quillon");
 }
 
 TEST(CommandLineTest, ArgumentsLongerThanTheirCapacityAreRefused) {
-  RunContext run;
-  EXPECT_EQ(Read(run, {std::string(63, 'P')}), "");
-  EXPECT_EQ(Read(run, {std::string(64, 'P')}),
-            ErrorDocument("Error 1041: Profile-Name " + std::string(64, 'P') +
-                          " is longer than 63 characters !"));
-  EXPECT_EQ(Read(run, {"PRD", std::string(59, 'a'), std::string(59, 'b')}), "");
-  EXPECT_EQ(run.Parameters.typed.size(), 119u);
-  EXPECT_EQ(Read(run, {"PRD", std::string(60, 'a'), std::string(59, 'b')}),
-            ErrorDocument("Error 1042: Parameters longer than 119 characters !"));
-}
-
-TEST(CommandLineTest, ConsoleMarks) {
-  const std::pair<const char*, bool> cases[] = {{"", false},      {"ITEM=x", false}, {"ABC%", true},
-                                                {"(No #1", true}, {"a@b", true},     {"$", true},
-                                                {"!&*", false}};
-  for (const auto& [text, on] : cases) {
-    ParameterText parameters{text, UpperCaseAtoZ(text)};
-    EXPECT_EQ(WantsConsoleTrace(parameters), on) << text;
-  }
+  EXPECT_EQ(Read({std::string(63, 'P')}).error, "");
+  EXPECT_EQ(Read({std::string(64, 'P')}).error,
+            "Error 1041: Profile-Name " + std::string(64, 'P') + " is longer than 63 characters !");
+  const Read fits({"PRD", std::string(59, 'a'), std::string(59, 'b')});
+  EXPECT_EQ(fits.error, "");
+  EXPECT_EQ(fits.line.parameterText.size(), 119u);
+  EXPECT_EQ(Read({"PRD", std::string(60, 'a'), std::string(59, 'b')}).error,
+            "Error 1042: Parameters longer than 119 characters !");
 }
 
 TEST(CommandLineTest, PathCheckOnlyInItsOwnLetterCase) {
   EXPECT_TRUE(IsPathCheck("/PathCheck"));
   EXPECT_FALSE(IsPathCheck("/pathcheck"));
   EXPECT_FALSE(IsPathCheck("/PathCheck "));
+}
+
+TEST(CommandLineTest, TheBannerCarriesTheBuildsVersion) {
+  EXPECT_EQ(Banner("12:34:56"), "* 12:34:56 SAP SysInfo Vers 4.4 / 15.02.23");
 }
 
 }  // namespace

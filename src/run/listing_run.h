@@ -1,11 +1,15 @@
 // The listing run: every system of a server listing, one channel each, and a summary.
 #pragma once
 
+#include <string_view>
+
+#include "src/config/server_listing.h"
+#include "src/rfc/conversation.h"
 #include "src/run/run_context.h"
 
 // Checks each listed system and prints its channel as soon as it is measured; the exit code
 // (0 once the summary is printed). A connection that cannot be opened ends the run (RunEnded).
-int RunListing(RunContext& run);
+int RunListing(RunContext& run, ServerListing listing);
 
 // "Processed", "Not Found" or "Rfc Failure".
-std::string_view SystemState(const RunContext& run);
+std::string_view SystemState(bool entryValid, CallStatus status, bool itemDelivered);

@@ -1,11 +1,17 @@
-// One run of the sensor, phase after phase.
+// One run of the sensor, phase after phase, and how it ends.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "src/run/run_context.h"
 
 // Runs the sensor on its arguments (the program's own path first) and returns the exit code;
-// a failure the run detects leaves its error document in the context and throws RunEnded.
+// a failure the run detects throws RunEnded.
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments);
+
+// Runs `phases` and turns however they end into the exit code: a RunEnded prints the error
+// document of its message, any other exception the document of an unexpected failure, so that
+// the monitor always receives a document.
+int RunToTheEnd(const Document& document, const std::function<int()>& phases);

@@ -3,10 +3,6 @@
 
 #include "src/run/run_context.h"
 
-// Connects, calls, closes and prints the document; the exit code. A failure ends the run with
-// an error document (RunEnded).
+// Checks the entry's system and prints its document (or, with "/CHECK", its readable list);
+// the exit code. A failure ends the run with an error document (RunEnded).
 int RunSingleSystem(RunContext& run);
-
-// The parameter text as the console shows it: cut at the console marks, "(No Parameters)" when
-// nothing is left.
-std::string ConsoleParameters(const ParameterText& parameters);

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/process.h"
+#include "standin/testing/process.h"
 
 namespace testsupport {
 

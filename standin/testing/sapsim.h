@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
+#include "standin/testing/process.h"
 
 namespace testsupport {
 

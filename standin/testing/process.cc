@@ -1,5 +1,5 @@
 // Running the real programs from tests: a command to its end, or a server in the background.
-#include "tests/support/process.h"
+#include "standin/testing/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

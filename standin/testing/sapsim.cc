@@ -1,5 +1,5 @@
 // A simulated SAP system beside a test.
-#include "tests/support/sapsim.h"
+#include "standin/testing/sapsim.h"
 
 #include <sstream>
 #include <stdexcept>

@@ -1,0 +1,70 @@
+// The parameter text of the command line, read once: every keyword the sensor knows and the
+// value that goes with it.
+#include "src/config/parameters.h"
+
+#include <algorithm>
+
+#include "src/platform/text.h"
+
+namespace {
+
+constexpr std::size_t kSensorIdLength = 10;
+// "CH=" takes at most three characters, stopping before a comma.
+constexpr std::size_t kChannelDigits = 3;
+
+// The text after a keyword, from the typed text at the keyword's place in the upper-cased one.
+class KeywordText {
+ public:
+  explicit KeywordText(std::string_view typed)
+      : typed_(typed), upper_(platform::UpperCaseAtoZ(typed)) {}
+
+  bool Contains(std::string_view keyword) const {
+    return upper_.find(keyword) != std::string::npos;
+  }
+  std::optional<std::string_view> After(std::string_view keyword) const {
+    const std::size_t at = upper_.find(keyword);
+    if (at == std::string::npos) return std::nullopt;
+    return typed_.substr(at + keyword.size());
+  }
+  const std::string& upper() const { return upper_; }
+
+ private:
+  std::string_view typed_;
+  std::string upper_;
+};
+
+// A connection option's value runs to the next comma or blank.
+std::optional<std::string> OptionValue(const KeywordText& text, std::string_view keyword) {
+  auto after = text.After(keyword);
+  if (!after) return std::nullopt;
+  return std::string(after->substr(0, after->find_first_of(", ")));
+}
+
+}  // namespace
+
+std::string ItemNameFrom(std::string_view afterKeyword) {
+  std::string name(afterKeyword.substr(0, afterKeyword.find_first_of(" ,")));
+  if (name.size() > kItemNameCapacity) name.resize(kItemNameCapacity);
+  std::replace(name.begin(), name.end(), ':', ' ');
+  return name;
+}
+
+Parameters ParseParameters(std::string_view typed) {
+  const KeywordText text(typed);
+  Parameters parameters;
+  parameters.typed = typed;
+  parameters.consoleTrace = text.upper().find_first_of("#@$%") != std::string::npos;
+  parameters.check = text.Contains("/CHECK");
+  parameters.syslog = text.Contains(",SYSLOG");
+  if (auto item = text.After("ITEM=")) parameters.item = ItemNameFrom(*item);
+  // A plain substring search: MATCH=4 selects channel 4 too.
+  if (auto channel = text.After("CH=")) {
+    parameters.channel = platform::LeadingNumber(
+        channel->substr(0, std::min(kChannelDigits, channel->find(','))));
+  }
+  parameters.host = OptionValue(text, ",HOST=");
+  parameters.systemNumber = OptionValue(text, ",NO=");
+  parameters.sensorId = text.upper().substr(0, text.upper().find(' '));
+  parameters.sensorId.resize(kSensorIdLength, ' ');
+  return parameters;
+}

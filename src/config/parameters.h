@@ -1,0 +1,33 @@
+// The parameter text of the command line, read once: every keyword the sensor knows and the
+// value that goes with it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The longest item name a listing reports.
+inline constexpr std::size_t kItemNameCapacity = 90;
+
+// The second and third command-line arguments joined by one blank. Keywords are found in any
+// letter case (the text upper-cased, a to z only); a keyword's value is taken as typed, from the
+// same text and the same position.
+struct Parameters {
+  std::string typed;                 // as typed: what the console lines show
+  bool consoleTrace = false;         // any of '#', '@', '$', '%': progress lines on the console
+  bool check = false;                // "/CHECK": the readable list instead of channels
+  bool syslog = false;               // ",SYSLOG": trace events wanted
+  std::optional<std::string> item;   // "ITEM=": the measurement of an item listing
+  std::optional<std::int32_t> channel;  // "CH=": the one channel Quillon prints
+  std::optional<std::string> host;      // ",HOST=": another host than the profile's
+  std::optional<std::string> systemNumber;  // ",NO=": another system number
+  std::string sensorId;  // the first word, upper-cased, blank-padded and cut to ten characters
+};
+
+Parameters ParseParameters(std::string_view typed);
+
+// The measurement named by the text that follows an item keyword: up to the first blank, comma
+// or the end, at most 90 characters, every ':' a blank (Response:Time names "Response Time").
+std::string ItemNameFrom(std::string_view afterKeyword);

@@ -1,0 +1,67 @@
+#include "src/config/parameters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ParametersTest, KeywordsInAnyLetterCaseWithTheirValuesAsTyped) {
+  const Parameters p = ParseParameters("Sensor1 item=Response:Time,x /check,host=OtherHost,No=07");
+  EXPECT_EQ(p.typed, "Sensor1 item=Response:Time,x /check,host=OtherHost,No=07");
+  EXPECT_EQ(p.item, "Response Time");
+  EXPECT_TRUE(p.check);
+  EXPECT_EQ(p.host, "OtherHost");
+  EXPECT_EQ(p.systemNumber, "07");
+  EXPECT_EQ(p.sensorId, "SENSOR1   ");
+  EXPECT_FALSE(p.consoleTrace);
+  EXPECT_FALSE(p.syslog);
+  EXPECT_FALSE(p.channel.has_value());
+}
+
+TEST(ParametersTest, AbsentKeywordsAndEmptyValues) {
+  const Parameters none = ParseParameters("");
+  EXPECT_FALSE(none.item || none.channel || none.host || none.systemNumber);
+  EXPECT_FALSE(none.check || none.consoleTrace || none.syslog);
+  EXPECT_EQ(none.sensorId, std::string(10, ' '));
+
+  // Present but empty: the item names nothing, there is no host, the number is 0.
+  const Parameters empty = ParseParameters("ITEM= x,HOST= ,NO=");
+  EXPECT_EQ(empty.item, "");
+  EXPECT_EQ(empty.host, "");
+  EXPECT_EQ(empty.systemNumber, "");
+
+  // Without the comma before them the connection options are not there.
+  const Parameters noComma = ParseParameters("HOST=x NO=1 SYSLOG");
+  EXPECT_FALSE(noComma.host || noComma.systemNumber || noComma.syslog);
+  EXPECT_TRUE(ParseParameters("a,syslog").syslog);
+}
+
+TEST(ParametersTest, TheChannelIsReadFromAtMostThreeCharactersBeforeAComma) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"CH=3", 3},  {"ch=2,X", 2},   {"MATCH=4", 4}, {"CH=1234", 123},
+      {"CH=0", 0},  {"CH=-1", -1},   {"CH=x", 0},    {"CH= 1", 1},
+      {"CH=,5", 0}, {"a CH=12", 12},
+  };
+  for (const auto& [text, channel] : cases) {
+    EXPECT_EQ(ParseParameters(text).channel, channel) << text;
+  }
+}
+
+TEST(ParametersTest, ConsoleMarks) {
+  const std::pair<const char*, bool> cases[] = {{"", false},      {"ITEM=x", false}, {"ABC%", true},
+                                                {"(No #1", true}, {"a@b", true},     {"$", true},
+                                                {"!&*", false}};
+  for (const auto& [text, on] : cases) EXPECT_EQ(ParseParameters(text).consoleTrace, on) << text;
+}
+
+TEST(ParametersTest, TheSensorIdIsTheFirstWordUpperCasedToTenCharacters) {
+  EXPECT_EQ(ParseParameters("response01 x").sensorId, "RESPONSE01");
+  EXPECT_EQ(ParseParameters("RESPONSE0123 x").sensorId, "RESPONSE01");
+  EXPECT_EQ(ParseParameters(" x").sensorId, std::string(10, ' '));
+}
+
+TEST(ItemNameTest, TheItemNameIsCutAtNinetyCharacters) {
+  EXPECT_EQ(ItemNameFrom(std::string(100, 'x')), std::string(90, 'x'));
+  EXPECT_EQ(ItemNameFrom("a:b,c d"), "a b");
+}
+
+}  // namespace

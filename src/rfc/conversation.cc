@@ -1,0 +1,38 @@
+// One conversation with a system: the library set up, the connection opened, RFC_SYSTEM_INFO
+// called, the connection closed, each step timed.
+#include "src/rfc/conversation.h"
+
+#include "src/platform/clock.h"
+#include "src/rfc/library_error.h"
+#include "src/rfc/system_info.h"
+
+Conversation RfcSession::Converse(const Logon& logon, bool call) {
+  Conversation conversation;
+  // The response time runs from before the library is set up to after the close.
+  const std::int32_t responseStart = platform::ClockMilliseconds();
+  SetUpRfcEnvironment();
+  trace_.Event(0, "RfcEnvironment called", "");
+
+  const OpenedConnection opened = OpenConnection(logon, records_, trace_);
+  conversation.throughSapRfcIni = opened.throughSapRfcIni;
+  if (opened.handle == 0) return conversation;
+  conversation.opened = true;
+  conversation.times.open = platform::ClockMilliseconds() - responseStart;
+
+  if (call) {
+    const std::int32_t processingStart = platform::ClockMilliseconds();
+    CallResult result = CallSystemInfo(opened.handle, rfcsiType_, trace_);
+    conversation.times.processing = platform::ClockMilliseconds() - processingStart;
+    conversation.code = result.code;
+    conversation.exception = std::move(result.exception);
+    conversation.fields = std::move(result.fields);
+    if (result.code == RFC_OK) conversation.status = CallStatus::Ok;
+  }
+
+  const std::int32_t closeStart = platform::ClockMilliseconds();
+  RfcClose(opened.handle);
+  const std::int32_t closeEnd = platform::ClockMilliseconds();
+  conversation.times.close = closeEnd - closeStart;
+  conversation.times.response = closeEnd - responseStart;
+  return conversation;
+}

@@ -1,0 +1,39 @@
+// The handler that the RFC library calls when an operation fails, and how it reaches the run.
+#include "src/rfc/library_error.h"
+
+#include <cstdlib>
+
+#include "src/output/console.h"
+#include "src/rfc/system_info.h"
+
+namespace {
+
+const Document* reportingDocument = nullptr;
+
+}  // namespace
+
+void SetUpRfcEnvironment() {
+  static RfcEnvironmentRecord environment{ReportRfcErrorAndExit, nullptr};
+  RfcEnvironment(&environment);
+}
+
+void ReportRfcErrorsIn(const Document* document) { reportingDocument = document; }
+
+extern "C" void RFC_CALL ReportRfcErrorAndExit(const char* operation) {
+  RfcErrorInfo info{};
+  RfcLastError(&info);
+  const RfcErrorTexts error{operation != nullptr ? operation : "",
+                            std::string(BoundedText(info.key, sizeof info.key)),
+                            std::string(BoundedText(info.status, sizeof info.status)),
+                            std::string(BoundedText(info.message, sizeof info.message)),
+                            std::string(BoundedText(info.internalStatus, sizeof info.internalStatus))};
+  const Document fallback;
+  const RfcErrorOutput output = (reportingDocument ? *reportingDocument : fallback).RfcError(error);
+  Print(output.beforeClose);
+  // What the library said is out before it is asked to close anything, whatever that does.
+  FlushOutput();
+  RfcClose(0);
+  Print(output.afterClose);
+  FlushOutput();
+  std::_Exit(1);  // nothing else runs on top of the library's unfinished operation
+}
