@@ -42,7 +42,8 @@ class Document {
   std::string ErrorDocument(std::string_view message) const;
 
   // What is printed when the library reports a failure through its error handler: before the
-  // library closes its connections, and after.
+  // library closes its connections, and after. A single run prints the library's error block;
+  // a listing run ends its open document with the error.
   RfcErrorOutput RfcError(const RfcErrorTexts& error) const;
 
   // Appends one channel in the run's flavour and counts it, whether or not anything is
@@ -60,6 +61,12 @@ class Document {
   bool listingHeadOut_ = false;
 };
 
-// Text as it may stand inside an XML element: '&', '<' and '>' escaped, so that a profile name
-// or a field of the remote system can neither break the document nor add elements to it.
+// Every text that goes into an element of an XML document: '&', '<' and '>' escaped, so that a
+// profile name or a field of the remote system can neither break the document nor add elements
+// to it; control characters other than tab, line feed and carriage return made blanks; and a
+// byte that starts no valid UTF-8 read as Windows-1252 (the code page of the probes' editors and
+// of remote systems that are no Unicode systems) and written as UTF-8. Valid UTF-8 passes.
 std::string XmlText(std::string_view text);
+// Every text of the Nebulant and Quillon forms: control characters made blanks, so that a line
+// feed inside a value cannot forge a line; other bytes as they are.
+std::string PlainText(std::string_view text);
