@@ -35,6 +35,17 @@ TEST(CommandLineEndToEnd, PathCheckReportsAlsoWhenTheFileCannotBeWritten) {
   EXPECT_EQ(result.exitCode, 0);
 }
 
+// 0 and 1 tell the monitor how the run went, and only when the document arrived.
+TEST(CommandLineEndToEnd, OutputThatCannotBeWrittenIsExitCodeTwo) {
+  Drives drives;
+  for (const testsupport::Output output :
+       {testsupport::Output::DiskFull, testsupport::Output::BrokenPipe}) {
+    const auto result = drives.Run("sapsysinfo", {"/PathCheck"}, "C:\\work", "", output);
+    EXPECT_EQ(result.exitCode, 2) << static_cast<int>(output);
+    EXPECT_EQ(drives.Read("C:\\work\\PathCheck.Txt"), "Prtg Path...");
+  }
+}
+
 TEST(CommandLineEndToEnd, LowerCasePathCheckIsAProfileName) {
   Drives drives;
   auto result = drives.RunSensor({"/pathcheck"});

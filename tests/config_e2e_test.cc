@@ -2,6 +2,9 @@
 // and writing them with sapprofile.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <utility>
 
 #include "tests/support/drives.h"
@@ -206,6 +209,23 @@ TEST(ProfileSetEndToEnd, OtherFlavoursOpenThePathOnTheCommandLine) {
   });
 }
 
+// A profile must be a file: a FIFO would keep the run waiting for a writer for ever, a device
+// would be read as an empty profile. On Windows the device names (NUL, CON, ...) stand for
+// devices in every folder, with any extension.
+TEST(ProfileSetEndToEnd, AProfileThatIsNoFileIsMissing) {
+  Drives drives;
+  drives.MakeDirectory("D:\\S");
+  std::string name = "NUL";
+  if (!testsupport::UnderWine()) {
+    name = "FIFO";
+    ASSERT_EQ(mkfifo(drives.HostPath("D:\\S\\FIFO.P00").c_str(), 0600), 0);
+  }
+  const ProcessResult result = drives.RunSensor({"/Flavour=Tendril", "D:\\S\\" + name});
+  EXPECT_FALSE(result.timedOut);
+  EXPECT_EQ(ErrorText(result), "Error 1002: Profile D:\\S\\" + name + ".P00 is missing...");
+  EXPECT_EQ(result.exitCode, 2);
+}
+
 TEST(ProfileSetEndToEnd, ListingNamesOpenTheirListingFile) {
   const std::string exeXml = InstallationDirectory("C", "Program Files");
   // Each selected file is missing; the message names it.
@@ -299,6 +319,31 @@ TEST_F(ProfileToolEndToEnd, RefusesWhatItCannotStore) {
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("--force"), std::string::npos);
   EXPECT_EQ(Write("Other123\n", {"--force"}).exitCode, 0);
+}
+
+// A symbolic link at the profile's place, dangling or not, is a file that exists: refused
+// without --force, and with it replaced by the profile, never written through.
+TEST_F(ProfileToolEndToEnd, ASymbolicLinkIsNeverWrittenThrough) {
+  const std::string target = drives_.HostPath("C:\\work\\elsewhere.txt");
+  for (const bool dangling : {true, false}) {
+    SCOPED_TRACE(dangling ? "dangling" : "to a file");
+    std::filesystem::remove(drives_.HostPath(profile_));
+    std::filesystem::remove(target);
+    if (!dangling) drives_.Write("C:\\work\\elsewhere.txt", "someone else's file");
+    std::filesystem::create_symlink(target, drives_.HostPath(profile_));
+
+    ProcessResult refused = Write("");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+    EXPECT_EQ(drives_.Read("C:\\work\\elsewhere.txt"),
+              dangling ? std::nullopt : std::optional<std::string>("someone else's file"));
+
+    ASSERT_EQ(Write("Secret12\n", {"--force"}).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::is_symlink(drives_.HostPath(profile_)));
+    EXPECT_NE(drives_.Read(profile_)->find("Destination: PRD"), std::string::npos);
+    EXPECT_EQ(drives_.Read("C:\\work\\elsewhere.txt"),
+              dangling ? std::nullopt : std::optional<std::string>("someone else's file"));
+  }
 }
 
 }  // namespace

@@ -274,6 +274,22 @@ TEST_F(ListingRunEndToEnd, ConnectionThatCannotBeOpenedEndsTheRunWithError1033) 
   }
 }
 
+// The library's error handler ends the run; the document whose head and channels are out is
+// ended with the error flag and what the library said, so the monitor still reads a document.
+TEST_F(ListingRunEndToEnd, ALibraryErrorEndsTheOpenDocument) {
+  Start({{"QAS", {{"fault", "drop_on_call"}}}});
+  WriteProfile("PRD.P00", "PRD");
+  WriteProfile("QAS.P00", "QAS");
+  Write("Talvex.Prf", GsngLine("PRD.P00#QAS.P00#"));
+  const ProcessResult result = Run({"PRD", "ITEM=Response:Time"});
+  const std::string head = "\n<Prtg>\n\n" + XmlChannel("PRD.P00") +
+                           "<Error>1</Error>\n<Text>RFC error in RfcReceive: CONNECTION_BROKEN - ";
+  EXPECT_EQ(MaskTimes(result.out).rfind(head, 0), 0u) << result.out;
+  EXPECT_TRUE(result.out.ends_with("</Text>\n</Prtg>\n")) << result.out;
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(drives_.RunFoldersLeft().empty());
+}
+
 // Profiles of a listing are read into the same entry: a key a profile lacks keeps the value of
 // the one before it, and lines are read 199 characters at a time.
 TEST_F(ListingRunEndToEnd, MissingKeysKeepThePreviousProfilesValues) {

@@ -67,7 +67,9 @@ class SingleRunEndToEnd : public testing::Test {
   std::unique_ptr<Sapsim> sim_;
 };
 
-TEST_F(SingleRunEndToEnd, SuccessfulRunPrintsTheDocumentAndRemovesTheTrace) {
+// The shared trace is the administrators' record of earlier failures: a run that succeeds
+// leaves it as it was.
+TEST_F(SingleRunEndToEnd, SuccessfulRunPrintsTheDocumentAndLeavesTheTraceAlone) {
   Start({{"logons", {{{"client", "100"}, {"user", "MONITOR"}, {"password", "secret"}}}}});
   WriteProfile();
   drives_.Write("C:\\work\\Dev_Rfc.Trc", "**** ERROR old\n");
@@ -80,7 +82,7 @@ TEST_F(SingleRunEndToEnd, SuccessfulRunPrintsTheDocumentAndRemovesTheTrace) {
                 XmlChannel("Response Time") + "\n</Prtg>\n");
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.err, "");
-  EXPECT_FALSE(drives_.Read("C:\\work\\Dev_Rfc.Trc").has_value());
+  EXPECT_EQ(drives_.Read("C:\\work\\Dev_Rfc.Trc"), "**** ERROR old\n");
   ASSERT_EQ(times.size(), 4u);
   EXPECT_GE(times[3], times[0] + times[1] + times[2]);  // the response covers the other three
 }
@@ -150,7 +152,8 @@ TEST_F(SingleRunEndToEnd, ConnectionThatCannotBeOpenedIsError1011) {
   EXPECT_EQ(unreachable.exitCode, 2);
 }
 
-// A failed call ends with its error text and the library's reason from the trace file.
+// A failed call ends with its error text and the library's reason from this run's own trace:
+// a reason that an earlier run left in the shared trace is none of this run's.
 TEST_F(SingleRunEndToEnd, FailedCallsCarryTheTraceNote) {
   const std::string earlier = "**** ERROR earlier\nERROR       an earlier reason\n";
   const std::string sectionOnly = "**** ERROR earlier\nERROR       old\n**** ERROR later\n";
@@ -162,18 +165,20 @@ TEST_F(SingleRunEndToEnd, FailedCallsCarryTheTraceNote) {
       {{{"code", 1}, {"message", "no system information today"}},
        std::nullopt,
        "Error 1014: RFC-Failure raised ! - no system information today"},
+      {{{"code", 1}, {"message", "no system information today"}},
+       earlier,
+       "Error 1014: RFC-Failure raised ! - no system information today"},
       {{{"exception", "NOT_AUTHORIZED"}},
        std::nullopt,
        "Error 1012: Exception.: NOT_AUTHORIZED - Look for Trace-File"},
       {{{"exception", "NOT_AUTHORIZED"}},
        earlier,
-       "Error 1012: Exception.: NOT_AUTHORIZED - an "
-       "earlier reason"},
+       "Error 1012: Exception.: NOT_AUTHORIZED - Look for Trace-File"},
       {{{"system_exception", "SYSTEM_FAILURE"}},
        sectionOnly,
-       "Error 1013: Sys-Exception raised ! - Please Check Trace-File !"},
+       "Error 1013: Sys-Exception raised ! - Look for Trace-File"},
       {{{"code", 7}}, std::nullopt, "Error 1015: Other Failure raised ! - Look for Trace-File"},
-      {{{"code", -1}}, earlier, "Error 1015: Other Failure raised ! - an earlier reason"},
+      {{{"code", -1}}, earlier, "Error 1015: Other Failure raised ! - Look for Trace-File"},
   };
   for (const Case& c : cases) {
     Start({{"answer", c.answer}});
@@ -186,10 +191,17 @@ TEST_F(SingleRunEndToEnd, FailedCallsCarryTheTraceNote) {
     ProcessResult result = Run({"PRD"});
     EXPECT_EQ(result.out, ErrorDocument(c.message)) << c.answer.dump();
     EXPECT_EQ(result.exitCode, 2);
-    // The trace stays for the administrator; the connection was closed all the same.
+    // The shared trace keeps what it held, and gets this run's section behind it; the
+    // connection was closed all the same.
     const bool libraryWroteSection = c.answer.value("code", 0) == 1;
-    EXPECT_EQ(drives_.Read("C:\\work\\Dev_Rfc.Trc").has_value(),
-              c.trace.has_value() || libraryWroteSection);
+    const std::optional<std::string> trace = drives_.Read("C:\\work\\Dev_Rfc.Trc");
+    EXPECT_EQ(trace.has_value(), c.trace.has_value() || libraryWroteSection);
+    if (trace) {
+      EXPECT_EQ(trace->rfind(c.trace.value_or(""), 0), 0u) << *trace;
+      EXPECT_EQ(trace->find("no system information today") != std::string::npos,
+                libraryWroteSection)
+          << *trace;
+    }
     EXPECT_EQ(sim_->Recorded().back()["event"], "close") << c.answer.dump();
   }
 }
@@ -291,8 +303,10 @@ TEST_F(SingleRunEndToEnd, PerDestinationFileOpensThroughSapRfcIni) {
 
   ProcessResult result = Run({"PRD"});
   EXPECT_EQ(result.exitCode, 0) << result.out;
-  EXPECT_EQ(result.out.rfind("* SapRfc.Ini.......: PRD<\n\n<Prtg>\n", 0), 0u) << result.out;
-  EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"), ini);
+  // The library read the copy in the run's own folder; the administrator's file is untouched.
+  EXPECT_EQ(result.out.rfind("\n<Prtg>\n", 0), 0u) << result.out;
+  EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"),
+            "an older file that is replaced, longer than the new one " + std::string(200, '-'));
   json open = RecordedOpen();
   EXPECT_EQ(open["operation"], "RfcOpenEx");
   EXPECT_EQ(open["connect_string"], "CLIENT=100 USER=MONITOR PASSWD=pass word LANG=D DEST=PRD");
@@ -303,12 +317,12 @@ TEST_F(SingleRunEndToEnd, EmptyPerDestinationFileIsCopiedToo) {
   Start();
   WriteProfile();
   drives_.Write("C:\\work\\SapRfc.PRD", "");
-  drives_.Write("C:\\work\\SapRfc.ini", "old");
+  drives_.Write("C:\\work\\SapRfc.ini", "DEST=PRD\nGWSERV=" + values_.gwservice + "\n");
   ProcessResult result = Run({"PRD"});
-  EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"), "");
-  // The empty file names no destination, so the open fails.
-  EXPECT_EQ(result.out,
-            "* SapRfc.Ini.......: PRD<\n" + ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
+  // The empty copy names no destination, so the open fails, whatever the sensor's directory
+  // holds as SapRfc.ini.
+  EXPECT_EQ(result.out, ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
+  EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"), "DEST=PRD\nGWSERV=" + values_.gwservice + "\n");
 }
 
 TEST_F(SingleRunEndToEnd, ConsoleLines) {

@@ -4,7 +4,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <random>
@@ -115,7 +114,9 @@ struct WriteOptions {
 };
 
 int WriteProfile(WriteOptions& options) {
-  if (!options.force && platform::FileExists(options.profile)) {
+  // A symbolic link counts as a file there, dangling or not: it is replaced, never written
+  // through.
+  if (!options.force && platform::PathExists(options.profile)) {
     std::cerr << "sapprofile: " << options.profile << " exists; --force replaces it\n";
     return 1;
   }
@@ -136,17 +137,14 @@ int WriteProfile(WriteOptions& options) {
     std::cerr << "sapprofile: warning: " << warning << '\n';
   }
 
-  auto file = platform::File::OpenForWriting(options.profile);
+  if (platform::PathExists(options.profile)) platform::RemoveFile(options.profile);
+  // Created anew, owner only, before the stored password goes in; on Windows the folder's ACL
+  // decides who reads it.
+  auto file = platform::File::CreateNew(options.profile);
   if (!file) {
     std::cerr << "sapprofile: cannot create " << options.profile << '\n';
     return 1;
   }
-  // Owner only, before the stored password goes in; on Windows the folder's ACL decides.
-  std::error_code ignored;
-  std::filesystem::permissions(
-      platform::HostPath(options.profile),
-      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-      std::filesystem::perm_options::replace, ignored);
   // Written only once the file is closed: a full disk may show no earlier than that.
   const bool written = file->Write(composed.text);
   if (!file->Close() || !written) {

@@ -32,6 +32,7 @@ ProfileSet ResolveProfileSet(std::string_view profileName, const std::optional<s
     profiles.name += kDefaultExtension;
     // Cutting the name would open another profile than the one asked for.
     if (profiles.name.size() > kProfileNameCapacity) {
+      // Shown whole: at most four characters past the capacity, and those explain the refusal.
       EndRun(MessageId::ProfileNameTooLong, profiles.name);
     }
   }

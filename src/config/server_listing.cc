@@ -73,7 +73,7 @@ void ReadGlobalListing(const ProfileSet& profiles, const Parameters& parameters,
   if (auto at = allocation.find(kItemPiece); at != std::string::npos) {
     listing.itemName = ItemNameFrom(std::string_view(allocation).substr(at + kItemPiece.size()));
   }
-  if (!found) EndRun(MessageId::SensorNotFound, secondArgument);
+  if (!found) EndRun(MessageId::SensorNotFound, EchoedArgument(secondArgument, kParameterTextCapacity));
 }
 
 }  // namespace

@@ -59,6 +59,8 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
     {MessageId::ParametersTooLong, kParametersTooLongText.view(), "", 2},
     {MessageId::UnknownFlavour, "Error 1043: Unknown Flavour ", kUnknownFlavourTail.view(), 2},
     {MessageId::UnexpectedFailure, "Error 1044: Unexpected Failure: ", " !", 2},
+    {MessageId::WorkingFolderMissing, "Error 1045: No Working-Folder for the RFC-Library in ",
+     " !", 2},
 }};
 
 constexpr bool EveryMessageInItsRow() {
@@ -76,6 +78,11 @@ const CatalogueEntry& Entry(MessageId message) {
 }
 
 }  // namespace
+
+std::string EchoedArgument(std::string_view argument, std::size_t capacity) {
+  if (argument.size() <= capacity) return std::string(argument);
+  return std::string(argument.substr(0, capacity)) + "...";
+}
 
 std::string MessageFor(MessageId message, std::string_view variable) {
   const CatalogueEntry& entry = Entry(message);

@@ -37,8 +37,12 @@ enum class MessageId {
   ParametersTooLong,           // 1042
   UnknownFlavour,              // 1043
   UnexpectedFailure,           // 1044
+  WorkingFolderMissing,        // 1045
   Count,
 };
+
+// An argument as a message repeats it: cut to its capacity, with "..." when it is longer.
+std::string EchoedArgument(std::string_view argument, std::size_t capacity);
 
 // The message's text with its variable part (if it has one) put in.
 std::string MessageFor(MessageId message, std::string_view variable = {});

@@ -1,6 +1,8 @@
 // Files and Windows paths on every host.
 #include "src/platform/file.h"
 
+#include "src/platform/folder.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -14,12 +16,6 @@ constexpr bool kWindowsHost = true;
 #else
 constexpr bool kWindowsHost = false;
 #endif
-
-std::string CurrentDirectory() {
-  std::error_code error;
-  std::string cwd = std::filesystem::current_path(error).string();
-  return error ? std::string(".") : cwd;
-}
 
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
@@ -51,10 +47,7 @@ std::string Slashes(std::string_view path) {
   return out;
 }
 
-const char* OpenMode(bool write, FileMode mode) {
-  if (write) return mode == FileMode::Binary ? "wb" : "w";
-  return mode == FileMode::Binary ? "rb" : "r";
-}
+const char* WriteMode(FileMode mode) { return mode == FileMode::Binary ? "wb" : "w"; }
 
 }  // namespace
 
@@ -78,18 +71,20 @@ std::string HostPath(std::string_view windowsPath) {
 }
 
 std::unique_ptr<File> File::OpenForReading(std::string_view windowsPath, FileMode mode) {
-  const std::string path = HostPath(windowsPath);
-  // Windows opens no directory as a file; elsewhere fopen does, and reading it gives nothing.
-  // An empty name in a listing would then name the directory and read as an empty profile.
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return nullptr;
-  std::FILE* stream = std::fopen(path.c_str(), OpenMode(false, mode));
+  // An empty name in a listing names the directory; a FIFO would block the run for ever.
+  std::FILE* stream = os::OpenRegularFileForReading(HostPath(windowsPath), mode);
+  if (!stream) return nullptr;
+  return std::unique_ptr<File>(new File(stream));
+}
+
+std::unique_ptr<File> File::CreateNew(std::string_view windowsPath) {
+  std::FILE* stream = os::CreateNewFile(HostPath(windowsPath));
   if (!stream) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }
 
 std::unique_ptr<File> File::OpenForWriting(std::string_view windowsPath, FileMode mode) {
-  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), OpenMode(true, mode));
+  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), WriteMode(mode));
   if (!stream) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }
@@ -137,6 +132,29 @@ bool FileExists(std::string_view windowsPath) {
   return File::OpenForReading(windowsPath) != nullptr;
 }
 
+bool PathExists(std::string_view windowsPath) {
+  std::error_code error;
+  return std::filesystem::symlink_status(HostPath(windowsPath), error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
 void RemoveFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
+
+std::optional<std::uintmax_t> FileSize(std::string_view windowsPath) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(HostPath(windowsPath), error);
+  if (error) return std::nullopt;
+  return size;
+}
+
+bool RenameFile(std::string_view from, std::string_view to) {
+  std::error_code error;
+  std::filesystem::rename(HostPath(from), HostPath(to), error);
+  return !error;
+}
+
+bool AppendToFile(std::string_view windowsPath, std::string_view bytes) {
+  return os::AppendInOneWrite(HostPath(windowsPath), bytes);
+}
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -26,11 +27,17 @@ enum class FileMode { Text, Binary };
 // out of scope unclosed is closed without that answer, which is fine only for reading.
 class File {
  public:
+  // Opens a regular file only: a directory, a FIFO or a device counts as missing, and the
+  // opening never waits for a writer at the other end.
   static std::unique_ptr<File> OpenForReading(std::string_view windowsPath,
                                               FileMode mode = FileMode::Text);
   // Creates the file or empties an existing one.
   static std::unique_ptr<File> OpenForWriting(std::string_view windowsPath,
                                               FileMode mode = FileMode::Text);
+  // Creates a file that is not there yet, readable and writable by its owner only; nothing
+  // when anything stands at the path, a symbolic link (also a dangling one) included, so that
+  // it never writes through a link.
+  static std::unique_ptr<File> CreateNew(std::string_view windowsPath);
   ~File();
   File(const File&) = delete;
   File& operator=(const File&) = delete;
@@ -56,7 +63,22 @@ class File {
 std::string StripLineEnd(std::string line);
 
 bool FileExists(std::string_view windowsPath);
-// A missing file is no error.
+// Whether anything stands at the path: a file, a folder, a symbolic link (dangling or not).
+bool PathExists(std::string_view windowsPath);
+// A missing file is no error. A symbolic link is removed itself, not what it points to.
 void RemoveFile(std::string_view windowsPath);
+std::optional<std::uintmax_t> FileSize(std::string_view windowsPath);
+// Renames a file, replacing what has the new name.
+bool RenameFile(std::string_view from, std::string_view to);
+// Appends the bytes in one write, creating the file when it is missing: processes that append
+// to the same file at the same time never mix their bytes.
+bool AppendToFile(std::string_view windowsPath, std::string_view bytes);
+
+// What only the operating system can do for these: implemented once per host.
+namespace os {
+std::FILE* OpenRegularFileForReading(const std::string& hostPath, FileMode mode);
+std::FILE* CreateNewFile(const std::string& hostPath);
+bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes);
+}  // namespace os
 
 }  // namespace platform

@@ -2,29 +2,14 @@
 // SapRfc.ini when the system has a per-destination file.
 #include "src/rfc/connection.h"
 
-#include "src/platform/file.h"
 #include "src/platform/text.h"
 
 namespace {
-
-// Copying the per-destination file onto SapRfc.ini goes in blocks of this size.
-constexpr std::size_t kCopyBlock = 4096;
 
 const char* TextOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
 void PadWithBlanks(std::string& text, std::size_t length) {
   if (text.size() < length) text.resize(length, ' ');
-}
-
-// Copies the file byte for byte; false when SapRfc.ini cannot be written whole.
-bool CopyOntoSapRfcIni(platform::File& source) {
-  auto target = platform::File::OpenForWriting("SapRfc.ini", platform::FileMode::Binary);
-  if (!target) return false;
-  for (;;) {
-    std::string block = source.ReadBytes(kCopyBlock);
-    if (block.empty()) return target->Close();
-    if (!target->Write(block)) return false;
-  }
 }
 
 }  // namespace
@@ -57,18 +42,16 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
   options.trace = 0;
 }
 
-OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace) {
+OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace,
+                                const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
-  auto perDestination =
-      platform::File::OpenForReading("SapRfc." + logon.destination, platform::FileMode::Binary);
-  if (!perDestination) {
+  const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
+  if (!copied) {
     const RfcHandle handle = RfcOpen(&records.options);
     trace.Event(static_cast<std::int32_t>(handle), "RfcOpen called", "");
     return {handle, false};
   }
-
-  if (!CopyOntoSapRfcIni(*perDestination)) return {0, true};
-  perDestination.reset();
+  if (!*copied) return {0, true};
   // The library takes the connection data of DEST from SapRfc.ini; the language is always D.
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;

@@ -7,6 +7,7 @@
 
 #include "src/output/console.h"
 #include "src/rfc/saprfc.h"
+#include "src/rfc/working_folder.h"
 
 // One system's logon, as its profile and the parameter text give it.
 struct Logon {
@@ -44,6 +45,8 @@ struct OpenedConnection {
   bool throughSapRfcIni = false;  // the per-destination file was copied onto SapRfc.ini
 };
 
-// Opens the connection of the logon: through SapRfc.ini and a connect string when the current
-// directory holds "SapRfc." + destination, else through the options records.
-OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace);
+// Opens the connection of the logon: through SapRfc.ini and a connect string when the sensor's
+// directory holds "SapRfc." + destination (copied into the run's folder as SapRfc.ini), else
+// through the options records.
+OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace,
+                                const WorkingFolder& folder);

@@ -2,18 +2,27 @@
 // called, the connection closed, each step timed.
 #include "src/rfc/conversation.h"
 
+#include "src/output/messages.h"
 #include "src/platform/clock.h"
+#include "src/platform/folder.h"
 #include "src/rfc/library_error.h"
 #include "src/rfc/system_info.h"
+#include "src/rfc/trace.h"
 
 Conversation RfcSession::Converse(const Logon& logon, bool call) {
+  if (!folder_) {
+    folder_ = WorkingFolder::Create();
+    if (!folder_) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
+  }
+  const WorkingFolder::Inside inside(*folder_);
+
   Conversation conversation;
   // The response time runs from before the library is set up to after the close.
   const std::int32_t responseStart = platform::ClockMilliseconds();
   SetUpRfcEnvironment();
   trace_.Event(0, "RfcEnvironment called", "");
 
-  const OpenedConnection opened = OpenConnection(logon, records_, trace_);
+  const OpenedConnection opened = OpenConnection(logon, records_, trace_, *folder_);
   conversation.throughSapRfcIni = opened.throughSapRfcIni;
   if (opened.handle == 0) return conversation;
   conversation.opened = true;
@@ -35,4 +44,12 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
   conversation.times.close = closeEnd - closeStart;
   conversation.times.response = closeEnd - responseStart;
   return conversation;
+}
+
+std::string RfcSession::TraceNote() const {
+  return ::TraceNote(folder_ ? folder_->OwnFile(kTraceFile) : std::string());
+}
+
+void RfcSession::Finish() {
+  if (folder_) folder_->Finish();
 }

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "src/output/console.h"
 #include "src/output/system_text.h"
 #include "src/rfc/connection.h"
 #include "src/rfc/saprfc.h"
+#include "src/rfc/working_folder.h"
 
 // "Ok" once the system answered the call; "Err" when the call failed or was not made.
 enum class CallStatus { Err, Ok };
@@ -36,8 +38,17 @@ class RfcSession {
 
   const EventTrace& trace() const { return trace_; }
 
+  // The note for a failed call, from this run's own trace.
+  std::string TraceNote() const;
+
+  // Hands this run's trace over to the sensor's directory and removes its working folder; the
+  // run calls it however it ends.
+  void Finish();
+
  private:
   EventTrace trace_;
   OpenRecords records_;
   RfcType rfcsiType_ = 0;
+  // Made before the library is first set up.
+  std::optional<WorkingFolder> folder_;
 };

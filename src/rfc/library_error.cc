@@ -4,11 +4,13 @@
 #include <cstdlib>
 
 #include "src/output/console.h"
+#include "src/rfc/conversation.h"
 #include "src/rfc/system_info.h"
 
 namespace {
 
 const Document* reportingDocument = nullptr;
+RfcSession* reportingSession = nullptr;
 
 }  // namespace
 
@@ -17,7 +19,10 @@ void SetUpRfcEnvironment() {
   RfcEnvironment(&environment);
 }
 
-void ReportRfcErrorsIn(const Document* document) { reportingDocument = document; }
+void ReportRfcErrorsIn(const Document* document, RfcSession* session) {
+  reportingDocument = document;
+  reportingSession = session;
+}
 
 extern "C" void RFC_CALL ReportRfcErrorAndExit(const char* operation) {
   RfcErrorInfo info{};
@@ -33,7 +38,9 @@ extern "C" void RFC_CALL ReportRfcErrorAndExit(const char* operation) {
   // What the library said is out before it is asked to close anything, whatever that does.
   FlushOutput();
   RfcClose(0);
+  if (reportingSession != nullptr) reportingSession->Finish();
   Print(output.afterClose);
-  FlushOutput();
-  std::_Exit(1);  // nothing else runs on top of the library's unfinished operation
+  // Nothing else runs on top of the library's unfinished operation. A document that did not
+  // reach the monitor whole is no library error to report: 2.
+  std::_Exit(FlushOutput() ? 1 : 2);
 }

@@ -7,10 +7,13 @@
 // Installs ReportRfcErrorAndExit as the library's error handler; before every opening.
 void SetUpRfcEnvironment();
 
-// The document in which a library error is reported. The library calls its handler with
-// nothing but the operation's name, so this is the one bridge from that C callback to the run,
-// and the only process-wide value the sensor changes outside the run's own state.
-void ReportRfcErrorsIn(const Document* document);
+class RfcSession;
+
+// The document in which a library error is reported, and the session whose working folder is
+// handed over before the process ends. The library calls its handler with nothing but the
+// operation's name, so this is the one bridge from that C callback to the run, and the only
+// process-wide value the sensor changes outside the run's own state.
+void ReportRfcErrorsIn(const Document* document, RfcSession* session);
 
 // The library calls this when an operation fails: prints what the library tells about the
 // failure, closes every connection and ends the process with exit code 1. It cannot unwind

@@ -31,8 +31,8 @@ void TraceErrorScanner::Examine(std::string_view piece) {
   }
 }
 
-std::string TraceNote() {
-  auto trace = platform::File::OpenForReading("Dev_Rfc.Trc");
+std::string TraceNote(const std::string& traceFile) {
+  auto trace = platform::File::OpenForReading(traceFile);
   if (!trace) return " - Look for Trace-File";
   TraceErrorScanner scanner;
   while (auto piece = trace->ReadPiece(kTraceReadLimit)) scanner.Examine(*piece);

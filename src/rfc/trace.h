@@ -17,5 +17,5 @@ class TraceErrorScanner {
 };
 
 // What a failed call's error text gets appended: " - " and the library's last error
-// description from Dev_Rfc.Trc in the current directory, or a hint where to look.
-std::string TraceNote();
+// description from its trace file, or a hint where to look.
+std::string TraceNote(const std::string& traceFile);

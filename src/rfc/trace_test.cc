@@ -17,25 +17,15 @@ struct TraceCase {
 
 void PrintTo(const TraceCase& c, std::ostream* os) { *os << c.name; }
 
-// TraceNote reads Dev_Rfc.Trc from the current directory, so each case runs in its own.
 class TraceNoteTest : public testing::TestWithParam<TraceCase> {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    directory_ = testsupport::UniqueTempPath("trace");
-    std::filesystem::create_directories(directory_);
-    std::filesystem::current_path(directory_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(directory_);
-  }
-  std::filesystem::path previous_, directory_;
+  const std::string trace_ = testsupport::UniqueTempPath("Dev_Rfc.Trc");
+  void TearDown() override { std::filesystem::remove(trace_); }
 };
 
 TEST_P(TraceNoteTest, NamesTheLastDescriptionOfTheLastSection) {
-  std::ofstream("Dev_Rfc.Trc", std::ios::binary) << GetParam().contents;
-  EXPECT_EQ(TraceNote(), GetParam().note);
+  std::ofstream(trace_, std::ios::binary) << GetParam().contents;
+  EXPECT_EQ(TraceNote(trace_), GetParam().note);
 }
 
 const std::string kLongDescription(120, 'x');
@@ -61,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         TraceCase{"last line without line end", "**** ERROR\nERROR       no end", " - no end"}));
 
 TEST_F(TraceNoteTest, MissingFileSaysWhereToLook) {
-  EXPECT_EQ(TraceNote(), " - Look for Trace-File");
+  EXPECT_EQ(TraceNote(trace_), " - Look for Trace-File");
 }
 
 }  // namespace

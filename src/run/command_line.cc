@@ -29,13 +29,16 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
   if (!args.empty() && StartsWithFlavourKeyword(args[0])) {
     std::string_view name = args[0].substr(kFlavourKeyword.size());
     std::optional<OutputFlavour> flavour = FlavourNamed(name);
-    if (!flavour) EndRun(MessageId::UnknownFlavour, name);
+    // The flavour stands where the profile name would, so it is echoed as far as one fits.
+    if (!flavour) EndRun(MessageId::UnknownFlavour, EchoedArgument(name, kProfileNameCapacity));
     line.flavour = *flavour;
     args.erase(args.begin());
   }
 
   if (args.empty()) EndRun(MessageId::ProfileNameMissing);
-  if (args[0].size() > kProfileNameCapacity) EndRun(MessageId::ProfileNameTooLong, args[0]);
+  if (args[0].size() > kProfileNameCapacity) {
+    EndRun(MessageId::ProfileNameTooLong, EchoedArgument(args[0], kProfileNameCapacity));
+  }
   line.profileName = args[0];
   if (args.size() > 1) {
     line.secondArgument = args[1];

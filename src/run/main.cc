@@ -2,10 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "src/platform/folder.h"
 #include "src/run/sensor.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   const std::vector<std::string> arguments(argv, argv + argc);
   RunContext run;
-  return RunToTheEnd(run.ResultDocument, [&] { return RunSensor(run, arguments); });
+  return RunToTheEnd(run, [&] { return RunSensor(run, arguments); });
 }

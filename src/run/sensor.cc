@@ -26,7 +26,7 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   run.ResultDocument = Document(commandLine.flavour, run.ParameterText.channel);
   // ",SYSLOG" is accepted, but no step opens a trace stream yet.
   run.Session = RfcSession(EventTrace(run.ParameterText.syslog, nullptr));
-  ReportRfcErrorsIn(&run.ResultDocument);
+  ReportRfcErrorsIn(&run.ResultDocument, &run.Session);
 
   run.Profile = ResolveProfileSet(commandLine.profileName, run.ParameterText.item);
   auto profile = OpenProfile(run.Profile, commandLine.flavour);
@@ -39,7 +39,8 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   return RunListing(run, ReadServerListing(run.Profile, run.ParameterText, run.SecondArgument));
 }
 
-int RunToTheEnd(const Document& document, const std::function<int()>& phases) {
+int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
+  const Document& document = run.ResultDocument;
   int exitCode = 0;
   try {
     exitCode = phases();
@@ -53,6 +54,7 @@ int RunToTheEnd(const Document& document, const std::function<int()>& phases) {
     Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
   }
-  FlushOutput();
-  return exitCode;
+  run.Session.Finish();
+  // 0 and 1 tell the monitor about a document it received; one that did not arrive whole is 2.
+  return FlushOutput() ? exitCode : 2;
 }

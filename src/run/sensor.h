@@ -13,5 +13,6 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments);
 
 // Runs `phases` and turns however they end into the exit code: a RunEnded prints the error
 // document of its message, any other exception the document of an unexpected failure, so that
-// the monitor always receives a document.
-int RunToTheEnd(const Document& document, const std::function<int()>& phases);
+// the monitor always receives a document. Then the library's working folder is handed over.
+// Output that could not be written whole gives 2.
+int RunToTheEnd(RunContext& run, const std::function<int()>& phases);

@@ -11,8 +11,10 @@ namespace {
 
 // What RunToTheEnd prints and returns for phases that end in a given way.
 std::pair<std::string, int> Ending(const Document& document, const std::function<int()>& phases) {
+  RunContext run;
+  run.ResultDocument = document;
   testing::internal::CaptureStdout();
-  const int exitCode = RunToTheEnd(document, phases);
+  const int exitCode = RunToTheEnd(run, phases);
   return {testing::internal::GetCapturedStdout(), exitCode};
 }
 

@@ -5,9 +5,7 @@
 #include "src/output/console.h"
 #include "src/output/messages.h"
 #include "src/platform/clock.h"
-#include "src/platform/file.h"
 #include "src/rfc/system_info.h"
-#include "src/rfc/trace.h"
 #include "src/run/system_check.h"
 
 namespace {
@@ -30,8 +28,8 @@ int RunSingleSystem(RunContext& run) {
   if (!conversation.opened) EndRun(MessageId::OpenFailed, run.Entry.Destination);
   // A failed call reports its error text and the library's reason, nothing of a document.
   if (conversation.status != CallStatus::Ok) {
-    EndRunWithMessage(DescribeCallFailure(conversation.code, conversation.exception) + TraceNote(),
-                      2);
+    EndRunWithMessage(
+        DescribeCallFailure(conversation.code, conversation.exception) + run.Session.TraceNote(), 2);
   }
 
   if (run.ParameterText.check) {
@@ -41,8 +39,6 @@ int RunSingleSystem(RunContext& run) {
         SystemInfoText(conversation.fields, run.Entry.Destination, run.Entry.Sysnr),
         conversation.times));
   }
-  // The next run starts without this run's old errors.
-  platform::RemoveFile("Dev_Rfc.Trc");
   if (run.ParameterText.consoleTrace) {
     Print("\n* " + platform::LocalTimeText() + " SAP SysInfo now processed...\n");
   }

@@ -18,6 +18,9 @@ Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
 
 Conversation CheckSystem(RunContext& run, bool call) {
   Conversation conversation = run.Session.Converse(LogonOf(run.Entry, run.ParameterText), call);
-  if (conversation.throughSapRfcIni) Print(SapRfcIniLine(run.Entry.Destination));
+  // A console line: without console marks standard output holds the document alone.
+  if (conversation.throughSapRfcIni && run.ParameterText.consoleTrace) {
+    Print(SapRfcIniLine(run.Entry.Destination));
+  }
   return conversation;
 }

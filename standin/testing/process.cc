@@ -87,6 +87,19 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
   static const bool ignoreBrokenPipes = [] { return signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
   (void)ignoreBrokenPipes;
   Pipe in = MakePipe(), out = MakePipe(), err = MakePipe();
+  if (options.output != Output::Captured) {
+    // The child writes to /dev/full, or into a pipe whose reading end is closed already.
+    close(out.read);
+    close(out.write);
+    out.read = -1;
+    if (options.output == Output::DiskFull) {
+      out.write = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    } else {
+      Pipe broken = MakePipe();
+      close(broken.read);
+      out.write = broken.write;
+    }
+  }
   int pid = Spawn(argv, options, in, out, err);
   ProcessResult result;
 

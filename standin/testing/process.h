@@ -9,6 +9,10 @@
 
 namespace testsupport {
 
+// Where a child's standard output goes: back to the test, to a full disk, or into a pipe whose
+// reader is gone.
+enum class Output { Captured, DiskFull, BrokenPipe };
+
 struct ProcessOptions {
   std::string cwd;  // empty: the test's own
   // Set in the child's environment (an empty value still sets the variable).
@@ -16,6 +20,7 @@ struct ProcessOptions {
   std::vector<std::string> unsetEnv;
   std::string input;  // written to standard input, which is then closed
   std::chrono::milliseconds timeout{60000};
+  Output output = Output::Captured;
 };
 
 struct ProcessResult {

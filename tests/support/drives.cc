@@ -1,6 +1,8 @@
 // A scratch tree of drives for end-to-end tests.
 #include "tests/support/drives.h"
 
+#include "tests/support/xml_document.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -150,7 +152,8 @@ std::optional<std::string> Drives::Read(std::string_view windowsPath) const {
 }
 
 ProcessResult Drives::Run(const std::string& program, const std::vector<std::string>& arguments,
-                          std::string_view currentDirectory, const std::string& input) const {
+                          std::string_view currentDirectory, const std::string& input,
+                          Output output) const {
   MakeDirectory(currentDirectory);
   const auto wine = WineMode();
   std::vector<std::string> argv;
@@ -161,15 +164,54 @@ ProcessResult Drives::Run(const std::string& program, const std::vector<std::str
   } else {
     argv = {ProgramPath(program)};
     env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
+    env.emplace_back("TMPDIR", TemporaryFolder());
   }
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   ProcessResult result =
-      RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input});
+      RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input,
+                        .output = output});
   if (wine) {
     result.out = FromWindowsLineEnds(result.out, program + ".exe, standard output");
     result.err = FromWindowsLineEnds(result.err, program + ".exe, standard error");
   }
   return result;
+}
+
+ProcessResult Drives::RunSensor(const std::vector<std::string>& arguments,
+                                std::string_view currentDirectory) const {
+  ProcessResult result = Run("sapsysinfo", arguments, currentDirectory);
+  if (LooksLikeXmlDocument(result.out)) {
+    if (auto problem = XmlProblem(result.out)) {
+      ADD_FAILURE() << "sapsysinfo printed a document that is no well-formed XML (" << *problem
+                    << "):\n"
+                    << result.out;
+    }
+  }
+  return result;
+}
+
+std::string Drives::TemporaryFolder() const {
+  if (auto wine = WineMode()) {
+    // Wine gives its programs the temporary folder of the prefix's user, whatever TMP says.
+    for (const auto& user : fs::directory_iterator(wine->prefix + "/drive_c/users")) {
+      if (fs::is_directory(user.path() / "Temp") && user.path().filename() != "Public") {
+        return (user.path() / "Temp").string();
+      }
+    }
+    throw std::runtime_error("no user's Temp folder in " + wine->prefix);
+  }
+  const std::string folder = root_.path() + "/temp";
+  fs::create_directories(folder);
+  return folder;
+}
+
+std::vector<std::string> Drives::RunFoldersLeft() const {
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(TemporaryFolder())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("sapsysinfo-run-")) left.push_back(name);
+  }
+  return left;
 }
 
 }  // namespace testsupport

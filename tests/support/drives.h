@@ -40,18 +40,23 @@ class Drives {
   // Under Wine the output comes back with the CR LF the Windows runtime writes for each LF
   // turned into LF again; an LF written without its CR fails the test.
   ProcessResult Run(const std::string& program, const std::vector<std::string>& arguments,
-                    std::string_view currentDirectory = "C:\\work",
-                    const std::string& input = "") const;
+                    std::string_view currentDirectory = "C:\\work", const std::string& input = "",
+                    Output output = Output::Captured) const;
 
   // Set in the environment of every program run from here on (e.g. the library's timeout).
   void SetEnvironment(const std::string& name, const std::string& value) {
     env_.emplace_back(name, value);
   }
 
+  // Runs the sensor. What it prints as an XML document must be well-formed XML, whatever the
+  // test looks at then: the monitor would show a parse error instead of the result.
   ProcessResult RunSensor(const std::vector<std::string>& arguments,
-                          std::string_view currentDirectory = "C:\\work") const {
-    return Run("sapsysinfo", arguments, currentDirectory);
-  }
+                          std::string_view currentDirectory = "C:\\work") const;
+
+  // The system's temporary folder the programs see, on the host, and the folders that sensor
+  // runs left there.
+  std::string TemporaryFolder() const;
+  std::vector<std::string> RunFoldersLeft() const;
 
  private:
   // Under Wine: notes the outermost folder or file on the shared drive C: that making

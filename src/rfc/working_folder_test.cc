@@ -1,0 +1,140 @@
+#include "src/rfc/working_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "src/platform/folder.h"
+#include "tests/support/temp_path.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Each test has a temporary folder and a sensor directory of its own, and runs in the latter.
+class WorkingFolderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = testsupport::UniqueTempPath("working");
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "temp");
+    fs::create_directories(root_ / "sensor");
+    SetTemporaryFolder((root_ / "temp").string());
+    previous_ = fs::current_path();
+    fs::current_path(root_ / "sensor");
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    SetTemporaryFolder(previous_temp_);
+    fs::remove_all(root_);
+  }
+  void SetTemporaryFolder(const std::string& path) {
+#ifdef _WIN32
+    _putenv_s("TMP", path.c_str());
+#else
+    if (path.empty()) {
+      unsetenv("TMPDIR");
+    } else {
+      setenv("TMPDIR", path.c_str(), 1);
+    }
+#endif
+  }
+  std::vector<fs::path> TemporaryEntries() const {
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(root_ / "temp")) entries.push_back(entry);
+    return entries;
+  }
+
+  fs::path root_, previous_;
+  std::string previous_temp_;
+};
+
+TEST_F(WorkingFolderTest, TheLibraryWorksInAFolderOfItsOwnThatIsGoneAtTheEnd) {
+  std::optional<WorkingFolder> folder = WorkingFolder::Create();
+  ASSERT_TRUE(folder);
+  ASSERT_EQ(TemporaryEntries().size(), 1u);
+  EXPECT_EQ(fs::path(folder->path()), TemporaryEntries()[0]);
+#ifndef _WIN32
+  EXPECT_EQ(fs::status(folder->path()).permissions() & fs::perms::all, fs::perms::owner_all);
+#endif
+  {
+    const WorkingFolder::Inside inside(*folder);
+    EXPECT_EQ(fs::current_path(), fs::path(folder->path()));
+    Write(kTraceFile.data(), "**** ERROR now RfcOpen\nERROR       refused\n");
+  }
+  EXPECT_EQ(fs::current_path(), root_ / "sensor");
+
+  Write(root_ / "sensor" / "Dev_Rfc.Trc", "**** ERROR earlier\n");
+  folder->Finish();
+  EXPECT_TRUE(TemporaryEntries().empty());
+  EXPECT_EQ(Contents(root_ / "sensor" / "Dev_Rfc.Trc"),
+            "**** ERROR earlier\n**** ERROR now RfcOpen\nERROR       refused\n");
+  folder->Finish();  // once only
+  EXPECT_EQ(Contents(root_ / "sensor" / "Dev_Rfc.Trc"),
+            "**** ERROR earlier\n**** ERROR now RfcOpen\nERROR       refused\n");
+}
+
+TEST_F(WorkingFolderTest, ARunWithoutTraceLeavesTheSharedTraceAlone) {
+  WorkingFolder folder = *WorkingFolder::Create();
+  folder.Finish();
+  EXPECT_FALSE(fs::exists(root_ / "sensor" / "Dev_Rfc.Trc"));
+}
+
+TEST_F(WorkingFolderTest, TheDestinationsFileBecomesTheFoldersSapRfcIni) {
+  WorkingFolder folder = *WorkingFolder::Create();
+  const std::string ini = "DEST=PRD\r\nGWSERV=3300\r\n\xff\x01" + std::string(10000, 'x');
+  Write(root_ / "sensor" / "SapRfc.PRD", ini);
+  Write(root_ / "sensor" / "SapRfc.ini", "the administrator's own");
+  EXPECT_EQ(folder.CopySapRfcIni("PRD"), true);
+  EXPECT_EQ(Contents(fs::path(folder.path()) / "SapRfc.ini"), ini);
+  EXPECT_EQ(Contents(root_ / "sensor" / "SapRfc.ini"), "the administrator's own");
+  EXPECT_EQ(folder.CopySapRfcIni("QAS"), std::nullopt);
+
+  // A destination named "ini" names the sensor's own SapRfc.ini, which is read, not truncated.
+  EXPECT_EQ(folder.CopySapRfcIni("ini"), true);
+  EXPECT_EQ(Contents(fs::path(folder.path()) / "SapRfc.ini"), "the administrator's own");
+  EXPECT_EQ(Contents(root_ / "sensor" / "SapRfc.ini"), "the administrator's own");
+}
+
+TEST_F(WorkingFolderTest, FoldersOfKilledRunsGoOnceTheyAreADayOld) {
+  const fs::path old = root_ / "temp" / "sapsysinfo-run-1-1";
+  const fs::path recent = root_ / "temp" / "sapsysinfo-run-2-2";
+  const fs::path other = root_ / "temp" / "other-program";
+  for (const fs::path& folder : {old, recent, other}) fs::create_directories(folder / "sub");
+  fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(25));
+  fs::last_write_time(other, fs::file_time_type::clock::now() - std::chrono::hours(25));
+  WorkingFolder folder = *WorkingFolder::Create();
+  EXPECT_FALSE(fs::exists(old));
+  EXPECT_TRUE(fs::exists(recent));
+  EXPECT_TRUE(fs::exists(other));
+}
+
+TEST_F(WorkingFolderTest, TheSharedTraceStaysBelowItsLimit) {
+  const std::string trace = (root_ / "sensor" / "Dev_Rfc.Trc").string();
+  AppendToSharedTrace(trace, std::string(60, 'a'), 100);
+  AppendToSharedTrace(trace, std::string(40, 'b'), 100);  // exactly the limit: stays
+  EXPECT_EQ(Contents(trace), std::string(60, 'a') + std::string(40, 'b'));
+  AppendToSharedTrace(trace, "c", 100);
+  EXPECT_EQ(Contents(trace), "c");
+  EXPECT_EQ(Contents(trace + ".old"), std::string(60, 'a') + std::string(40, 'b'));
+  Write(trace, std::string(99, 'd'));
+  AppendToSharedTrace(trace, "ee", 100);  // an older .old is replaced
+  EXPECT_EQ(Contents(trace), "ee");
+  EXPECT_EQ(Contents(trace + ".old"), std::string(99, 'd'));
+}
+
+}  // namespace
