@@ -1,9 +1,10 @@
 // What only the operating system can do for files and folders: Windows.
+#include <windows.h>
+// These build on windows.h.
 #include <fcntl.h>
 #include <io.h>
 #include <sddl.h>
 #include <sys/stat.h>
-#include <windows.h>
 
 #include "src/platform/file.h"
 #include "src/platform/folder.h"
