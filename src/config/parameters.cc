@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "src/output/messages.h"
 #include "src/platform/text.h"
 
 namespace {
@@ -40,6 +41,20 @@ std::optional<std::string> OptionValue(const KeywordText& text, std::string_view
   return std::string(after->substr(0, after->find_first_of(", ")));
 }
 
+// A limit's milliseconds: digits only, from 1 to 999999; the run ends for anything else.
+std::optional<std::int32_t> Limit(const KeywordText& text, std::string_view keyword) {
+  const std::optional<std::string> value = OptionValue(text, keyword);
+  if (!value) return std::nullopt;
+  const bool digits = !value->empty() && value->size() <= 6 &&
+                      value->find_first_not_of("0123456789") == std::string::npos;
+  const std::int32_t milliseconds = digits ? platform::LeadingNumber(*value) : 0;
+  if (milliseconds < 1 || milliseconds > static_cast<std::int32_t>(kLargestLimit)) {
+    EndRun(MessageId::InvalidLimit,
+           std::string(keyword.substr(1)) + EchoedArgument(*value, kParameterTextCapacity));
+  }
+  return milliseconds;
+}
+
 }  // namespace
 
 std::string ItemNameFrom(std::string_view afterKeyword) {
@@ -64,6 +79,9 @@ Parameters ParseParameters(std::string_view typed) {
   }
   parameters.host = OptionValue(text, ",HOST=");
   parameters.systemNumber = OptionValue(text, ",NO=");
+  parameters.warningLimit = Limit(text, ",WARN=");
+  parameters.errorLimit = Limit(text, ",ERROR=");
+  parameters.failedChannel = text.Contains(",FAILED");
   parameters.sensorId = text.upper().substr(0, text.upper().find(' '));
   parameters.sensorId.resize(kSensorIdLength, ' ');
   return parameters;

@@ -11,6 +11,7 @@
 // The longest item name a listing reports.
 inline constexpr std::size_t kItemNameCapacity = 90;
 
+
 // The second and third command-line arguments joined by one blank. Keywords are found in any
 // letter case (the text upper-cased, a to z only); a keyword's value is taken as typed, from the
 // same text and the same position.
@@ -23,9 +24,14 @@ struct Parameters {
   std::optional<std::int32_t> channel;  // "CH=": the one channel Quillon prints
   std::optional<std::string> host;      // ",HOST=": another host than the profile's
   std::optional<std::string> systemNumber;  // ",NO=": another system number
+  std::optional<std::int32_t> warningLimit;  // ",WARN=": milliseconds, for the monitor's alerts
+  std::optional<std::int32_t> errorLimit;    // ",ERROR="
+  bool failedChannel = false;                // ",FAILED": a listing counts its failed systems
   std::string sensorId;  // the first word, upper-cased, blank-padded and cut to ten characters
 };
 
+// Reads the parameter text. Ends the run when a limit is no number of milliseconds from 1 to
+// 999999.
 Parameters ParseParameters(std::string_view typed);
 
 // The measurement named by the text that follows an item keyword: up to the first blank, comma

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "src/output/messages.h"
+
 namespace {
 
 TEST(ParametersTest, KeywordsInAnyLetterCaseWithTheirValuesAsTyped) {
@@ -57,6 +59,33 @@ TEST(ParametersTest, TheSensorIdIsTheFirstWordUpperCasedToTenCharacters) {
   EXPECT_EQ(ParseParameters("response01 x").sensorId, "RESPONSE01");
   EXPECT_EQ(ParseParameters("RESPONSE0123 x").sensorId, "RESPONSE01");
   EXPECT_EQ(ParseParameters(" x").sensorId, std::string(10, ' '));
+}
+
+TEST(ParametersTest, LimitsAndTheFailedSystemsChannel) {
+  const Parameters p = ParseParameters("X,warn=500,Error=2000,failed");
+  EXPECT_EQ(p.warningLimit, 500);
+  EXPECT_EQ(p.errorLimit, 2000);
+  EXPECT_TRUE(p.failedChannel);
+  const Parameters alone = ParseParameters("ITEM=Response:Time,ERROR=1 x");
+  EXPECT_FALSE(alone.warningLimit.has_value());
+  EXPECT_EQ(alone.errorLimit, 1);
+  EXPECT_FALSE(alone.failedChannel);
+  EXPECT_EQ(ParseParameters(",WARN=999999").warningLimit, 999999);
+  EXPECT_FALSE(ParseParameters("WARN=5 FAILED").warningLimit || ParseParameters("FAILED").failedChannel);
+}
+
+TEST(ParametersTest, ALimitThatIsNoNumberOfMillisecondsEndsTheRun) {
+  for (const std::string value : {"", "0", "1000000", "-5", "+5", "5ms", "1e3", " 5"}) {
+    try {
+      ParseParameters("X,WARN=" + value);
+      ADD_FAILURE() << value << " was taken";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.message,
+                "Error 1046: Invalid Limit WARN=" + value.substr(0, value.find(' ')) +
+                    " (1 to 999999 Milliseconds) !");
+      EXPECT_EQ(end.exitCode, 2);
+    }
+  }
 }
 
 TEST(ItemNameTest, TheItemNameIsCutAtNinetyCharacters) {

@@ -35,7 +35,7 @@ TEST(AddChannelTest, AppendsTheFlavoursForm) {
   for (const ChannelCase& c : cases) {
     Document document(c.flavour, std::nullopt);
     std::string text = "before";
-    document.AddChannel(text, c.key, c.name, c.value, c.unit);
+    document.AddChannel(text, Channel::Custom(c.key, c.name, c.value, c.unit));
     EXPECT_EQ(text, "before" + c.expected) << c.name;
   }
 }
@@ -54,7 +54,7 @@ TEST(AddChannelTest, QuillonWritesOnlyTheSelectedChannelsValue) {
     std::string expected;
     for (int call = 1; call <= 4; ++call) {
       const std::string value = "000" + std::to_string(call);
-      document.AddChannel(text, "k", "n", value, kTimeUnit);
+      document.AddChannel(text, Channel::Custom("k", "n", value, kTimeUnit));
       if (call == selectedCall) expected = value;
     }
     EXPECT_EQ(text, expected) << selector;

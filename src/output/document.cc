@@ -23,23 +23,44 @@ const Frame& FrameOf(OutputFlavour flavour) {
   return IsXmlFlavour(flavour) ? kXmlFrame : kTextFrame;
 }
 
-// A single run's channels, in the order Quillon numbers them.
-struct TimeChannel {
+// A single run's channels, in the order Quillon numbers them; administrators alert on the
+// response time.
+struct SystemChannel {
   std::string_view key;
   std::string_view name;
   std::int32_t Durations::*time;
+  bool limited;
 };
-constexpr TimeChannel kSystemChannels[] = {
-    {"RFC_Open", "RFC-Open Time", &Durations::open},
-    {"Processing", "Processing Time", &Durations::processing},
-    {"RFC_Close", "RFC-Close Time", &Durations::close},
-    {"Response_Time", "Response Time", &Durations::response},
+constexpr SystemChannel kSystemChannels[] = {
+    {"RFC_Open", "RFC-Open Time", &Durations::open, false},
+    {"Processing", "Processing Time", &Durations::processing, false},
+    {"RFC_Close", "RFC-Close Time", &Durations::close, false},
+    {"Response_Time", "Response Time", &Durations::response, true},
 };
+
+constexpr std::string_view kFailedSystems = "Failed Systems";
+constexpr std::string_view kCountUnit = "Count";
+
+std::string LimitMessage(std::string_view item, std::int32_t milliseconds) {
+  return std::string(item) + " above " + std::to_string(milliseconds) + " ms";
+}
 
 }  // namespace
 
-Document::Document(OutputFlavour flavour, std::optional<std::int32_t> channelSelector)
-    : flavour_(flavour), channelSelector_(channelSelector) {}
+Document::Document(OutputFlavour flavour, std::optional<std::int32_t> channelSelector,
+                   TimeLimits limits)
+    : flavour_(flavour), channelSelector_(channelSelector), limits_(limits) {}
+
+Channel Document::TimeChannel(std::string_view key, std::string_view name, std::string_view item,
+                              std::int32_t milliseconds, bool limited) const {
+  Channel channel = Channel::Custom(key, name, TimeText(milliseconds), kTimeUnit);
+  if (!limited) return channel;
+  channel.maxWarning = limits_.warning;
+  channel.maxError = limits_.error;
+  if (limits_.warning) channel.warningMessage = LimitMessage(item, *limits_.warning);
+  if (limits_.error) channel.errorMessage = LimitMessage(item, *limits_.error);
+  return channel;
+}
 
 void Document::AppendText(std::string& document, std::string_view text) const {
   const Frame& frame = FrameOf(flavour_);
@@ -54,34 +75,50 @@ void Document::AppendText(std::string& document, std::string_view text) const {
   document += frame.textClosing;
 }
 
-void Document::AddChannel(std::string& document, std::string_view key, std::string_view name,
-                          std::string_view value, std::string_view unit) {
+void Document::AddChannel(std::string& document, const Channel& channel) {
   ++channelCount_;
+  const std::string_view unit = channel.count ? kCountUnit : channel.unit;
   switch (flavour_) {
     case OutputFlavour::Nebulant: {
-      const std::string label = ChannelLabel(PlainText(key), PlainText(name));
-      document.append("\n\nStatistic.").append(label).append(": ").append(PlainText(value));
-      document.append("\nMessage.").append(label).append(": ").append(PlainText(name));
+      const std::string label = ChannelLabel(PlainText(channel.key), PlainText(channel.name));
+      document.append("\n\nStatistic.").append(label).append(": ").append(PlainText(channel.value));
+      document.append("\nMessage.").append(label).append(": ").append(PlainText(channel.name));
       document.append(" (").append(PlainText(UnitSymbol(unit))).append(")");
       return;
     }
     case OutputFlavour::Quillon:
       if (channelSelector_) {
-        if (*channelSelector_ == channelCount_) document.append(PlainText(value));
+        if (*channelSelector_ == channelCount_) document.append(PlainText(channel.value));
       } else {
-        document.append("\n> ").append(PlainText(name)).append(": ").append(PlainText(value));
-        document.append(" ").append(PlainText(UnitSymbol(unit)));
+        document.append("\n> ").append(PlainText(channel.name)).append(": ");
+        document.append(PlainText(channel.value)).append(" ").append(PlainText(UnitSymbol(unit)));
       }
       return;
     case OutputFlavour::EXEXML:
     case OutputFlavour::Tendril:
     case OutputFlavour::Vigilor:
-      document.append("\n<Result><Channel>").append(XmlText(name)).append("</Channel>");
-      if (!unit.empty()) {
+      document.append("\n<Result><Channel>").append(XmlText(channel.name)).append("</Channel>");
+      if (channel.count) {
+        document.append("\n<Unit>Count</Unit>");
+      } else if (!unit.empty()) {
         document.append("\n<Unit>Custom</Unit>\n<CustomUnit>").append(XmlText(unit));
         document.append("</CustomUnit>");
       }
-      document.append("\n<Value>").append(XmlText(value)).append("</Value></Result>\n");
+      document.append("\n<Value>").append(XmlText(channel.value)).append("</Value>");
+      if (channel.maxWarning || channel.maxError) {
+        document.append("\n<LimitMode>1</LimitMode>");
+        if (channel.maxWarning) {
+          document.append("\n<LimitMaxWarning>").append(std::to_string(*channel.maxWarning));
+          document.append("</LimitMaxWarning>\n<LimitWarningMsg>");
+          document.append(XmlText(channel.warningMessage)).append("</LimitWarningMsg>");
+        }
+        if (channel.maxError) {
+          document.append("\n<LimitMaxError>").append(std::to_string(*channel.maxError));
+          document.append("</LimitMaxError>\n<LimitErrorMsg>");
+          document.append(XmlText(channel.errorMessage)).append("</LimitErrorMsg>");
+        }
+      }
+      document.append("</Result>\n");
       return;
   }
 }
@@ -89,8 +126,9 @@ void Document::AddChannel(std::string& document, std::string_view key, std::stri
 std::string Document::SystemDocument(std::string_view systemText, const Durations& times) {
   std::string document(FrameOf(flavour_).opening);
   AppendText(document, systemText);
-  for (const TimeChannel& channel : kSystemChannels) {
-    AddChannel(document, channel.key, channel.name, TimeText(times.*channel.time), kTimeUnit);
+  for (const SystemChannel& channel : kSystemChannels) {
+    AddChannel(document, TimeChannel(channel.key, channel.name, channel.name,
+                                     times.*channel.time, channel.limited));
   }
   document += FrameOf(flavour_).closing;
   return document;
@@ -102,10 +140,22 @@ std::string Document::ListingHead() {
 }
 
 std::string Document::ListingChannel(std::string_view key, std::string_view name,
-                                     std::int32_t milliseconds) {
+                                     std::string_view item, std::int32_t milliseconds) {
   std::string channel;
-  AddChannel(channel, key, name, TimeText(milliseconds), kTimeUnit);
+  AddChannel(channel, TimeChannel(key, name, item, milliseconds, true));
   return channel;
+}
+
+std::string Document::FailedSystemsChannel(std::uint32_t failed) {
+  Channel channel;
+  channel.name = kFailedSystems;
+  channel.value = std::to_string(failed);
+  channel.count = true;
+  channel.maxError = 0;
+  channel.errorMessage = "At least one SAP system failed";
+  std::string text;
+  AddChannel(text, channel);
+  return text;
 }
 
 std::string Document::ListingSummary(std::string_view summary) {

@@ -58,7 +58,7 @@ TEST(DocumentTest, ASystemsDocumentInEachFlavour) {
 TEST(DocumentTest, AListingsPiecesMakeOneDocument) {
   Document document(OutputFlavour::EXEXML, std::nullopt);
   std::string printed = document.ListingHead();
-  printed += document.ListingChannel("", "PRD", 171);
+  printed += document.ListingChannel("", "PRD", "Response Time", 171);
   printed += document.ListingSummary("(***) Response Time: NoSystems=1, Processed=1, Failed=0");
   EXPECT_EQ(printed,
             "\n<Prtg>\n\n"
@@ -70,10 +70,52 @@ TEST(DocumentTest, AListingsPiecesMakeOneDocument) {
   // Quillon with a channel selected: the summary's text goes like everything before it.
   Document quillon(OutputFlavour::Quillon, 2);
   printed = quillon.ListingHead();
-  printed += quillon.ListingChannel("", "PRD", 1);
-  printed += quillon.ListingChannel("QAS", "QAS", 22);
+  printed += quillon.ListingChannel("", "PRD", "Response Time", 1);
+  printed += quillon.ListingChannel("QAS", "QAS", "Response Time", 22);
   printed += quillon.ListingSummary("(***) Response Time: NoSystems=2, Processed=2, Failed=0");
   EXPECT_EQ(printed, "\n0022\n\n");
+}
+
+TEST(DocumentTest, LimitsGoOnTheResponseTimeOfASystemAndOnEveryChannelOfAListing) {
+  const std::string limits =
+      "\n<LimitMode>1</LimitMode>"
+      "\n<LimitMaxWarning>500</LimitMaxWarning>\n<LimitWarningMsg>Response Time above 500 "
+      "ms</LimitWarningMsg>"
+      "\n<LimitMaxError>2000</LimitMaxError>\n<LimitErrorMsg>Response Time above 2000 "
+      "ms</LimitErrorMsg>";
+  Document limited(OutputFlavour::EXEXML, std::nullopt, {500, 2000});
+  const std::string system = limited.SystemDocument("(PRD)", kTimes);
+  EXPECT_NE(system.find("<Channel>Response Time</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>"
+                        "TimeResponse</CustomUnit>\n<Value>1234</Value>" +
+                        limits + "</Result>\n"),
+            std::string::npos)
+      << system;
+  EXPECT_EQ(system.find("<LimitMode>"), system.rfind("<LimitMode>")) << "only one channel";
+  EXPECT_EQ(limited.ListingChannel("PRD", "PRD", "Response Time", 171),
+            "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>TimeResponse"
+            "</CustomUnit>\n<Value>0171</Value>" +
+                limits + "</Result>\n");
+
+  // Either limit alone; the text forms have none.
+  Document warningOnly(OutputFlavour::Tendril, std::nullopt, {700, std::nullopt});
+  const std::string channel = warningOnly.ListingChannel("", "QAS", "RFC-Close Time", 3);
+  EXPECT_NE(channel.find("<Value>0003</Value>\n<LimitMode>1</LimitMode>\n<LimitMaxWarning>700"
+                         "</LimitMaxWarning>\n<LimitWarningMsg>RFC-Close Time above 700 ms"
+                         "</LimitWarningMsg></Result>\n"),
+            std::string::npos)
+      << channel;
+  EXPECT_EQ(Document(OutputFlavour::Nebulant, std::nullopt, {500, 2000})
+                .SystemDocument("(PRD)", kTimes),
+            Document(OutputFlavour::Nebulant, std::nullopt).SystemDocument("(PRD)", kTimes));
+}
+
+TEST(DocumentTest, TheFailedSystemsChannelCountsAndTurnsRedFromOne) {
+  EXPECT_EQ(Document().FailedSystemsChannel(2),
+            "\n<Result><Channel>Failed Systems</Channel>\n<Unit>Count</Unit>\n<Value>2</Value>"
+            "\n<LimitMode>1</LimitMode>\n<LimitMaxError>0</LimitMaxError>\n<LimitErrorMsg>At "
+            "least one SAP system failed</LimitErrorMsg></Result>\n");
+  EXPECT_EQ(Document(OutputFlavour::Quillon, std::nullopt).FailedSystemsChannel(0),
+            "\n> Failed Systems: 0 Count");
 }
 
 TEST(DocumentTest, TheErrorDocumentIsXmlInEveryFlavourAndEndsAnOpenListing) {
@@ -134,7 +176,7 @@ TEST(PlainTextTest, ControlCharactersBecomeBlanksAndOtherBytesStay) {
 TEST(DocumentTest, TextFlavoursCannotBeGivenAForgedLine) {
   Document nebulant(OutputFlavour::Nebulant, std::nullopt);
   std::string text;
-  nebulant.AddChannel(text, "", "PRD\nStatistic.X", "0001", kTimeUnit);
+  nebulant.AddChannel(text, Channel::Custom("", "PRD\nStatistic.X", "0001", kTimeUnit));
   EXPECT_EQ(text, "\n\nStatistic.PRD_Statistic_X: 0001\nMessage.PRD_Statistic_X: PRD "
                   "Statistic.X (mSec)");
   Document quillon(OutputFlavour::Quillon, std::nullopt);

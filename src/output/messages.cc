@@ -14,6 +14,8 @@ constexpr auto kParameterTextDigits = DecimalText<kParameterTextCapacity>();
 constexpr std::string_view kProfileNameCapacityText = kProfileNameDigits.view();
 constexpr std::string_view kParameterTextCapacityText = kParameterTextDigits.view();
 constexpr std::string_view kFlavourListText = kFlavourList.view();
+constexpr auto kLargestLimitDigits = DecimalText<kLargestLimit>();
+constexpr std::string_view kLargestLimitText = kLargestLimitDigits.view();
 
 constexpr std::string_view kLongerThan = " is longer than ";
 constexpr std::string_view kCharactersEnd = " characters !";
@@ -24,6 +26,9 @@ constexpr auto kProfileNameTooLongTail =
 constexpr auto kParametersTooLongText =
     JoinText<kParametersLongerThan, kParameterTextCapacityText, kCharactersEnd>();
 constexpr auto kUnknownFlavourTail = JoinText<kValidAre, kFlavourListText>();
+constexpr std::string_view kOneTo = " (1 to ";
+constexpr std::string_view kMillisecondsEnd = " Milliseconds) !";
+constexpr auto kInvalidLimitTail = JoinText<kOneTo, kLargestLimitText, kMillisecondsEnd>();
 
 // A message is its head, the variable part, and its tail, joined with nothing between. The
 // texts are the ones administrators search for: spelling and blanks stay as they are.
@@ -61,6 +66,7 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
     {MessageId::UnexpectedFailure, "Error 1044: Unexpected Failure: ", " !", 2},
     {MessageId::WorkingFolderMissing, "Error 1045: No Working-Folder for the RFC-Library in ",
      " !", 2},
+    {MessageId::InvalidLimit, "Error 1046: Invalid Limit ", kInvalidLimitTail.view(), 2},
 }};
 
 constexpr bool EveryMessageInItsRow() {

@@ -10,6 +10,8 @@
 // messages that refuse them state these numbers.
 inline constexpr std::size_t kProfileNameCapacity = 63;
 inline constexpr std::size_t kParameterTextCapacity = 119;
+// The most milliseconds a channel's limit may name.
+inline constexpr std::size_t kLargestLimit = 999999;
 
 // Every message of the catalogue, in the catalogue's order.
 enum class MessageId {
@@ -38,6 +40,7 @@ enum class MessageId {
   UnknownFlavour,              // 1043
   UnexpectedFailure,           // 1044
   WorkingFolderMissing,        // 1045
+  InvalidLimit,                // 1046
   Count,
 };
 

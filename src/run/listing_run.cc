@@ -81,7 +81,7 @@ int RunListing(RunContext& run, ServerListing listing) {
         item != nullptr && (!item->needsAnswer || (answered && !run.ParameterText.check));
     if (delivered) {
       Print(run.ResultDocument.ListingChannel(item->keyedByName ? displayName : "", displayName,
-                                              conversation.times.*item->time));
+                                              item->name, conversation.times.*item->time));
     }
 
     ++(valid && answered && delivered ? counts.processed : counts.failed);
@@ -91,6 +91,9 @@ int RunListing(RunContext& run, ServerListing listing) {
     }
   }
 
+  if (run.ParameterText.failedChannel) {
+    Print(run.ResultDocument.FailedSystemsChannel(counts.failed));
+  }
   Print(run.ResultDocument.ListingSummary(
       "(***) " + listing.itemName + ": NoSystems=" + std::to_string(counts.systems) +
       ", Processed=" + std::to_string(counts.processed) +

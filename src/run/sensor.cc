@@ -23,7 +23,9 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   if (IsPathCheck(commandLine.profileName)) RunPathCheck();
 
   run.ParameterText = ParseParameters(commandLine.parameterText);
-  run.ResultDocument = Document(commandLine.flavour, run.ParameterText.channel);
+  run.ResultDocument =
+      Document(commandLine.flavour, run.ParameterText.channel,
+               TimeLimits{run.ParameterText.warningLimit, run.ParameterText.errorLimit});
   // ",SYSLOG" is accepted, but no step opens a trace stream yet.
   run.Session = RfcSession(EventTrace(run.ParameterText.syslog, nullptr));
   ReportRfcErrorsIn(&run.ResultDocument, &run.Session);
