@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "standin/test_client.h"
 #include "standin/wire.h"
@@ -155,17 +156,40 @@ TEST(SapsimEndToEnd, ServesFiftyClientsAtOnce) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(kClients * kCallDelay));
 }
 
-TEST(SapsimEndToEnd, StopsOnSigtermAndWhenItsInputEnds) {
+TEST(SapsimEndToEnd, StopsOnSigtermWhenItsInputEndsAndWhenItsFileIsGone) {
   const std::string config = R"({"systems": [{"name": "PRD", "fault": "hang_on_call"}]})";
-  for (const bool bySignal : {true, false}) {
-    SCOPED_TRACE(bySignal ? "SIGTERM" : "standard input closed");
-    Sapsim sim(config);
+  enum class Stop { Signal, InputEnd, FileGone };
+  const std::pair<Stop, const char*> ways[] = {{Stop::Signal, "SIGTERM"},
+                                               {Stop::InputEnd, "standard input closed"},
+                                               {Stop::FileGone, "the --while-exists file deleted"}};
+  ScratchDirectory directory;
+  for (const auto& [way, what] : ways) {
+    SCOPED_TRACE(what);
+    const std::string file = directory.Write("running", "");
+    Sapsim sim(config, {.arguments = {"--while-exists", file}});
     RawClient hanging(sim.Port("PRD"));
     hanging.Send(
         Join({Frame(wire::OpenRequest{"RfcOpen"}), Frame(wire::CallRequest{"RFC_SYSTEM_INFO"})}));
-    EXPECT_FALSE(hanging.Ended(100ms));
+    // Longer than the file is looked for: as long as it exists, sapsim keeps serving.
+    EXPECT_FALSE(hanging.Ended(500ms));
     const auto start = Clock::now();
-    EXPECT_EQ(bySignal ? sim.process().Terminate() : sim.Stop(), 0);
+    int code = -1;
+    switch (way) {
+      case Stop::Signal:
+        code = sim.process().Terminate();
+        break;
+      case Stop::InputEnd:
+        code = sim.Stop();
+        break;
+      case Stop::FileGone:
+        std::filesystem::remove(file);
+        while (sim.process().Running() && Clock::now() - start < 5s) {
+          std::this_thread::sleep_for(10ms);
+        }
+        code = sim.process().Running() ? -2 : sim.process().Terminate();
+        break;
+    }
+    EXPECT_EQ(code, 0);
     EXPECT_LT(Clock::now() - start, 5s);
   }
 }
@@ -208,6 +232,13 @@ TEST(SapsimEndToEnd, RefusesWhatItCannotStartWithTheReason) {
   const auto missing = RunProcess({ProgramPath("sapsim"), directory.path() + "/none.json"});
   EXPECT_NE(missing.exitCode, 0);
   EXPECT_EQ(missing.err, "sapsim: " + directory.path() + "/none.json: cannot be read\n");
+  // A file to serve while it exists that is not there at the start would stop it at once.
+  const std::string config = directory.Write("systems.json", R"({"systems": [{"name": "PRD"}]})");
+  const auto gone =
+      RunProcess({ProgramPath("sapsim"), config, "--while-exists", directory.path() + "/none.run"});
+  EXPECT_NE(gone.exitCode, 0);
+  EXPECT_EQ(gone.out.find("ready"), std::string::npos);
+  EXPECT_NE(gone.err.find(directory.path() + "/none.run"), std::string::npos) << gone.err;
 }
 
 TEST(SapsimEndToEnd, TheSampleConfigurationServesItsSystems) {

@@ -20,6 +20,7 @@ Sapsim::Sapsim(const std::string& config, const SapsimOptions& options) : direct
     argv.push_back(directory_.path() + "/" + kRecordFile);
     directory_.Write(kRecordFile, "");
   }
+  argv.insert(argv.end(), options.arguments.begin(), options.arguments.end());
   process_ = std::make_unique<BackgroundProcess>(argv);
   std::string seen;
   for (;;) {

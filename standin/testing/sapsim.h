@@ -13,7 +13,8 @@
 namespace testsupport {
 
 struct SapsimOptions {
-  bool record = false;  // start with --record, for Recorded()
+  bool record = false;                 // start with --record, for Recorded()
+  std::vector<std::string> arguments;  // more of sapsim's options
 };
 
 class Sapsim {
