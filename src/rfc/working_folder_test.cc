@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "src/platform/folder.h"
 #include "tests/support/temp_path.h"
@@ -33,26 +34,31 @@ class WorkingFolderTest : public testing::Test {
     fs::remove_all(root_);
     fs::create_directories(root_ / "temp");
     fs::create_directories(root_ / "sensor");
+    if (const char* temp = std::getenv(kTemporaryVariable)) previousTemp_ = temp;
     SetTemporaryFolder((root_ / "temp").string());
     previous_ = fs::current_path();
     fs::current_path(root_ / "sensor");
   }
   void TearDown() override {
     fs::current_path(previous_);
-    SetTemporaryFolder(previous_temp_);
+    SetTemporaryFolder(previousTemp_);
     fs::remove_all(root_);
   }
-  void SetTemporaryFolder(const std::string& path) {
 #ifdef _WIN32
-    _putenv_s("TMP", path.c_str());
-#else
-    if (path.empty()) {
-      unsetenv("TMPDIR");
-    } else {
-      setenv("TMPDIR", path.c_str(), 1);
-    }
-#endif
+  static constexpr const char* kTemporaryVariable = "TMP";
+  static void SetTemporaryFolder(const std::string& path) {
+    _putenv_s(kTemporaryVariable, path.c_str());
   }
+#else
+  static constexpr const char* kTemporaryVariable = "TMPDIR";
+  static void SetTemporaryFolder(const std::string& path) {
+    if (path.empty()) {
+      unsetenv(kTemporaryVariable);
+    } else {
+      setenv(kTemporaryVariable, path.c_str(), 1);
+    }
+  }
+#endif
   std::vector<fs::path> TemporaryEntries() const {
     std::vector<fs::path> entries;
     for (const auto& entry : fs::directory_iterator(root_ / "temp")) entries.push_back(entry);
@@ -60,7 +66,7 @@ class WorkingFolderTest : public testing::Test {
   }
 
   fs::path root_, previous_;
-  std::string previous_temp_;
+  std::string previousTemp_;
 };
 
 TEST_F(WorkingFolderTest, TheLibraryWorksInAFolderOfItsOwnThatIsGoneAtTheEnd) {
@@ -110,14 +116,16 @@ TEST_F(WorkingFolderTest, TheDestinationsFileBecomesTheFoldersSapRfcIni) {
   EXPECT_EQ(Contents(root_ / "sensor" / "SapRfc.ini"), "the administrator's own");
 }
 
-TEST_F(WorkingFolderTest, FoldersOfKilledRunsGoOnceTheyAreADayOld) {
+// A run removes the folders of runs that were killed; here "old" means older than a second
+// rather than a day, as no file system of every host lets a folder's time be set.
+TEST_F(WorkingFolderTest, FoldersOfKilledRunsGoOnceTheyAreOld) {
   const fs::path old = root_ / "temp" / "sapsysinfo-run-1-1";
-  const fs::path recent = root_ / "temp" / "sapsysinfo-run-2-2";
   const fs::path other = root_ / "temp" / "other-program";
-  for (const fs::path& folder : {old, recent, other}) fs::create_directories(folder / "sub");
-  fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(25));
-  fs::last_write_time(other, fs::file_time_type::clock::now() - std::chrono::hours(25));
-  WorkingFolder folder = *WorkingFolder::Create();
+  for (const fs::path& folder : {old, other}) fs::create_directories(folder / "sub");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const fs::path recent = root_ / "temp" / "sapsysinfo-run-2-2";
+  fs::create_directories(recent / "sub");
+  platform::RemoveStaleFolders("sapsysinfo-run-", std::chrono::seconds(1));
   EXPECT_FALSE(fs::exists(old));
   EXPECT_TRUE(fs::exists(recent));
   EXPECT_TRUE(fs::exists(other));
