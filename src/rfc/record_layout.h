@@ -1,0 +1,199 @@
+// Both layouts of every record the RFC library exchanges, checked at compile time: the 32-bit
+// one (4-byte pointers, i686) and the 64-bit one (x86-64), in every build whatever its own
+// width. A library is built for one of them, and a record off by one byte hands it values it
+// reads as garbage, without an error to report.
+#pragma once
+
+#include <cstddef>
+
+#include "src/rfc/saprfc.h"
+
+namespace rfc_layout {
+
+// Members of explicit size and alignment, so that a record's layout in either width follows
+// from the order of its members alone, on any build host. The records hold only pointers,
+// 32-bit integers and characters, each aligned to its own size on i686 and x86-64; MinGW's
+// i686 rules differ from the System V ones only for 8-byte members, which none of them has.
+template <std::size_t kWidth>
+struct Pointer {
+  alignas(kWidth) unsigned char bytes[kWidth];
+};
+struct Int32 {
+  alignas(4) unsigned char bytes[4];
+};
+template <std::size_t kLength>
+struct Chars {
+  char bytes[kLength];
+};
+
+template <std::size_t W>
+struct GatewayOptions {
+  Pointer<W> gatewayHost;
+  Pointer<W> gatewayService;
+};
+
+template <std::size_t W>
+struct HostOptions {
+  Pointer<W> hostName;
+  Int32 systemNumber;
+  Pointer<W> gatewayHost;
+  Pointer<W> gatewayService;
+};
+
+template <std::size_t W>
+struct RfcOpenOptions {
+  Pointer<W> destination;
+  Int32 mode;
+  Pointer<W> connectionParameters;
+  Pointer<W> client;
+  Pointer<W> user;
+  Pointer<W> password;
+  Pointer<W> language;
+  Int32 trace;
+};
+
+// The same in both widths: characters only.
+template <std::size_t W>
+struct RFCSI {
+  Chars<3> rfcproto;
+  Chars<4> rfcchartyp;
+  Chars<3> rfcinttyp;
+  Chars<3> rfcflotyp;
+  Chars<32> rfcdest;
+  Chars<8> rfchost;
+  Chars<8> rfcsysid;
+  Chars<8> rfcdatabs;
+  Chars<32> rfcdbhost;
+  Chars<10> rfcdbsys;
+  Chars<4> rfcsaprl;
+  Chars<5> rfcmach;
+  Chars<10> rfcopsys;
+  Chars<6> rfctzone;
+  Chars<1> rfcdayst;
+  Chars<15> rfcipaddr;
+  Chars<4> rfckernrl;
+  Chars<44> rfcsi_resv;
+};
+
+template <std::size_t W>
+struct RfcStructureField {
+  Pointer<W> name;
+  Int32 type;
+  Int32 length;
+  Int32 decimals;
+  Int32 offset;
+};
+
+template <std::size_t W>
+struct RfcParameter {
+  Pointer<W> name;
+  Int32 nameLength;
+  Int32 type;
+  Int32 length;
+  Pointer<W> address;
+};
+
+// The same in both widths: characters only.
+template <std::size_t W>
+struct RfcErrorInfo {
+  Chars<33> key;
+  Chars<128> status;
+  Chars<256> message;
+  Chars<128> internalStatus;
+};
+
+template <std::size_t W>
+struct RfcEnvironmentRecord {
+  Pointer<W> errorHandler;
+  Pointer<W> allocator;
+};
+
+}  // namespace rfc_layout
+
+// A record's size in the 32-bit and the 64-bit layout, and the real record of this build's
+// width against it.
+#define RFC_LAYOUT_SIZE(Record, size32, size64)                                     \
+  static_assert(sizeof(rfc_layout::Record<4>) == (size32), #Record " 32-bit size"); \
+  static_assert(sizeof(rfc_layout::Record<8>) == (size64), #Record " 64-bit size"); \
+  static_assert(sizeof(::Record) == sizeof(rfc_layout::Record<sizeof(void*)>),      \
+                #Record " in this build: size")
+
+// A member's offset in the 32-bit and the 64-bit layout, and the real member of this build at
+// its width's offset with its width's size.
+#define RFC_LAYOUT_MEMBER(Record, member, at32, at64)                                      \
+  static_assert(offsetof(rfc_layout::Record<4>, member) == (at32),                         \
+                #Record "::" #member " 32-bit offset");                                    \
+  static_assert(offsetof(rfc_layout::Record<8>, member) == (at64),                         \
+                #Record "::" #member " 64-bit offset");                                    \
+  static_assert(                                                                           \
+      offsetof(::Record, member) == offsetof(rfc_layout::Record<sizeof(void*)>, member) && \
+          sizeof(::Record::member) == sizeof(rfc_layout::Record<sizeof(void*)>::member),   \
+      #Record "::" #member " in this build: offset and size")
+
+RFC_LAYOUT_SIZE(GatewayOptions, 8, 16);
+RFC_LAYOUT_MEMBER(GatewayOptions, gatewayHost, 0, 0);
+RFC_LAYOUT_MEMBER(GatewayOptions, gatewayService, 4, 8);
+
+RFC_LAYOUT_SIZE(HostOptions, 16, 32);
+RFC_LAYOUT_MEMBER(HostOptions, hostName, 0, 0);
+RFC_LAYOUT_MEMBER(HostOptions, systemNumber, 4, 8);
+RFC_LAYOUT_MEMBER(HostOptions, gatewayHost, 8, 16);
+RFC_LAYOUT_MEMBER(HostOptions, gatewayService, 12, 24);
+
+RFC_LAYOUT_SIZE(RfcOpenOptions, 32, 64);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, destination, 0, 0);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, mode, 4, 8);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, connectionParameters, 8, 16);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, client, 12, 24);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, user, 16, 32);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, password, 20, 40);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, language, 24, 48);
+RFC_LAYOUT_MEMBER(RfcOpenOptions, trace, 28, 56);
+
+// RFCSI: the offsets of the field table that RfcInstallStructure is told about.
+RFC_LAYOUT_SIZE(RFCSI, 200, 200);
+RFC_LAYOUT_MEMBER(RFCSI, rfcproto, 0, 0);
+RFC_LAYOUT_MEMBER(RFCSI, rfcchartyp, 3, 3);
+RFC_LAYOUT_MEMBER(RFCSI, rfcinttyp, 7, 7);
+RFC_LAYOUT_MEMBER(RFCSI, rfcflotyp, 10, 10);
+RFC_LAYOUT_MEMBER(RFCSI, rfcdest, 13, 13);
+RFC_LAYOUT_MEMBER(RFCSI, rfchost, 45, 45);
+RFC_LAYOUT_MEMBER(RFCSI, rfcsysid, 53, 53);
+RFC_LAYOUT_MEMBER(RFCSI, rfcdatabs, 61, 61);
+RFC_LAYOUT_MEMBER(RFCSI, rfcdbhost, 69, 69);
+RFC_LAYOUT_MEMBER(RFCSI, rfcdbsys, 101, 101);
+RFC_LAYOUT_MEMBER(RFCSI, rfcsaprl, 111, 111);
+RFC_LAYOUT_MEMBER(RFCSI, rfcmach, 115, 115);
+RFC_LAYOUT_MEMBER(RFCSI, rfcopsys, 120, 120);
+RFC_LAYOUT_MEMBER(RFCSI, rfctzone, 130, 130);
+RFC_LAYOUT_MEMBER(RFCSI, rfcdayst, 136, 136);
+RFC_LAYOUT_MEMBER(RFCSI, rfcipaddr, 137, 137);
+RFC_LAYOUT_MEMBER(RFCSI, rfckernrl, 152, 152);
+RFC_LAYOUT_MEMBER(RFCSI, rfcsi_resv, 156, 156);
+
+RFC_LAYOUT_SIZE(RfcStructureField, 20, 24);
+RFC_LAYOUT_MEMBER(RfcStructureField, name, 0, 0);
+RFC_LAYOUT_MEMBER(RfcStructureField, type, 4, 8);
+RFC_LAYOUT_MEMBER(RfcStructureField, length, 8, 12);
+RFC_LAYOUT_MEMBER(RfcStructureField, decimals, 12, 16);
+RFC_LAYOUT_MEMBER(RfcStructureField, offset, 16, 20);
+
+RFC_LAYOUT_SIZE(RfcParameter, 20, 32);
+RFC_LAYOUT_MEMBER(RfcParameter, name, 0, 0);
+RFC_LAYOUT_MEMBER(RfcParameter, nameLength, 4, 8);
+RFC_LAYOUT_MEMBER(RfcParameter, type, 8, 12);
+RFC_LAYOUT_MEMBER(RfcParameter, length, 12, 16);
+RFC_LAYOUT_MEMBER(RfcParameter, address, 16, 24);
+
+RFC_LAYOUT_SIZE(RfcErrorInfo, 545, 545);
+RFC_LAYOUT_MEMBER(RfcErrorInfo, key, 0, 0);
+RFC_LAYOUT_MEMBER(RfcErrorInfo, status, 33, 33);
+RFC_LAYOUT_MEMBER(RfcErrorInfo, message, 161, 161);
+RFC_LAYOUT_MEMBER(RfcErrorInfo, internalStatus, 417, 417);
+
+RFC_LAYOUT_SIZE(RfcEnvironmentRecord, 8, 16);
+RFC_LAYOUT_MEMBER(RfcEnvironmentRecord, errorHandler, 0, 0);
+RFC_LAYOUT_MEMBER(RfcEnvironmentRecord, allocator, 4, 8);
+
+#undef RFC_LAYOUT_SIZE
+#undef RFC_LAYOUT_MEMBER

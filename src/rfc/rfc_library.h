@@ -1,0 +1,78 @@
+// Finds the RFC client library at run time and hands the sensor its eight operations, or says
+// what keeps the library from being used: on a probe the vendor's library may be missing, of
+// the wrong kind or incomplete, and the run must still end with a document that says so.
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "src/platform/binary_kind.h"
+#include "src/rfc/record_layout.h"
+#include "src/rfc/saprfc.h"
+
+// The operations' types, with the library's calling convention.
+extern "C" {
+typedef void(RFC_CALL* RfcEnvironmentFunction)(RfcEnvironmentRecord* environment);
+typedef RfcHandle(RFC_CALL* RfcOpenFunction)(RfcOpenOptions* options);
+typedef RfcHandle(RFC_CALL* RfcOpenExFunction)(const char* connectString,
+                                               RfcErrorInfo* extendedError);
+typedef int32_t(RFC_CALL* RfcInstallStructureFunction)(const char* name,
+                                                       const RfcStructureField* description,
+                                                       uint32_t fieldCount, RfcType* typeHandle);
+typedef int32_t(RFC_CALL* RfcCallFunction)(RfcHandle handle, const char* function,
+                                           RfcParameter* exporting, RfcParameter* tables);
+typedef int32_t(RFC_CALL* RfcReceiveFunction)(RfcHandle handle, RfcParameter* importing,
+                                              RfcParameter* tables, char** exception);
+typedef void(RFC_CALL* RfcLastErrorFunction)(RfcErrorInfo* errorInfo);
+typedef void(RFC_CALL* RfcCloseFunction)(RfcHandle handle);
+}
+
+// The library's operations; valid until the process ends.
+struct RfcOperations {
+  RfcEnvironmentFunction environment = nullptr;
+  RfcOpenFunction open = nullptr;
+  RfcOpenExFunction openEx = nullptr;
+  RfcInstallStructureFunction installStructure = nullptr;
+  RfcCallFunction call = nullptr;
+  RfcReceiveFunction receive = nullptr;
+  RfcLastErrorFunction lastError = nullptr;
+  RfcCloseFunction close = nullptr;
+};
+
+// Where to look for the library, in this order.
+struct RfcLibrarySearch {
+  std::string fileName;        // librfc32.dll on Windows, librfc32.so elsewhere
+  std::string programFolder;   // first, with its path separator at the end; empty: skipped
+  bool standardSearch = true;  // then the system's own search, which never takes the current
+                               // directory for it
+};
+
+// The sensor's search: librfc32 in its own folder, else through the system's search.
+RfcLibrarySearch SensorLibrarySearch();
+
+// What keeps the library from being used.
+struct RfcLibraryProblem {
+  enum class Kind {
+    NotFound,          // file: the name looked for
+    NotLoadable,       // file: the file found; detail: the system's reason
+    WrongKind,         // the same, and the library is built for another machine than the sensor
+    OperationMissing,  // file: the library; detail: the first operation it lacks
+  };
+  Kind kind = Kind::NotFound;
+  std::string file;
+  std::string detail;
+  RfcLibrarySearch search;           // where it was looked for
+  platform::BinaryKind libraryKind;  // WrongKind: what the library is
+  platform::BinaryKind sensorKind;   // WrongKind: what it would have to be
+};
+
+using RfcLibrary = std::variant<RfcOperations, RfcLibraryProblem>;
+
+// Looks in the program's folder first: a library found there is the one the administrator put
+// beside the sensor, so a fault of it is reported, not passed over for another one elsewhere.
+// Nothing is printed and the run goes on; the library, once loaded, stays loaded.
+RfcLibrary LoadRfcLibrary(const RfcLibrarySearch& search);
+
+// The problem in words, the variable part of the run's error message, for example
+// "C:\PRTG\librfc32.dll is a 32-bit library; this sensor is 64-bit: use the win32 package".
+std::string DescribeRfcLibraryProblem(const RfcLibraryProblem& problem);
