@@ -67,6 +67,7 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
     {MessageId::WorkingFolderMissing, "Error 1045: No Working-Folder for the RFC-Library in ",
      " !", 2},
     {MessageId::InvalidLimit, "Error 1046: Invalid Limit ", kInvalidLimitTail.view(), 2},
+    {MessageId::RfcLibraryUnusable, "Error 1047: RFC-Library ", " !", 2},
 }};
 
 constexpr bool EveryMessageInItsRow() {

@@ -41,6 +41,7 @@ enum class MessageId {
   UnexpectedFailure,           // 1044
   WorkingFolderMissing,        // 1045
   InvalidLimit,                // 1046
+  RfcLibraryUnusable,          // 1047
   Count,
 };
 

@@ -42,12 +42,12 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
   options.trace = 0;
 }
 
-OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace,
-                                const WorkingFolder& folder) {
+OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
+                                const EventTrace& trace, const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
   const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
   if (!copied) {
-    const RfcHandle handle = RfcOpen(&records.options);
+    const RfcHandle handle = rfc.open(&records.options);
     trace.Event(static_cast<std::int32_t>(handle), "RfcOpen called", "");
     return {handle, false};
   }
@@ -56,7 +56,7 @@ OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const 
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;
   RfcErrorInfo extendedError{};  // the library's to fill; the sensor reports through the trace
-  const RfcHandle handle = RfcOpenEx(records.connectString.c_str(), &extendedError);
+  const RfcHandle handle = rfc.openEx(records.connectString.c_str(), &extendedError);
   trace.Event(static_cast<std::int32_t>(handle), "RfcOpenEx called", "");
   return {handle, true};
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "src/output/console.h"
+#include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 #include "src/rfc/working_folder.h"
 
@@ -48,5 +49,5 @@ struct OpenedConnection {
 // Opens the connection of the logon: through SapRfc.ini and a connect string when the sensor's
 // directory holds "SapRfc." + destination (copied into the run's folder as SapRfc.ini), else
 // through the options records.
-OpenedConnection OpenConnection(const Logon& logon, OpenRecords& records, const EventTrace& trace,
-                                const WorkingFolder& folder);
+OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
+                                const EventTrace& trace, const WorkingFolder& folder);

@@ -9,7 +9,22 @@
 #include "src/rfc/system_info.h"
 #include "src/rfc/trace.h"
 
+namespace {
+
+// The library's operations for the whole process: it is loaded once and never unloaded.
+const RfcOperations& LoadedLibrary() {
+  static const RfcLibrary library = LoadRfcLibrary(SensorLibrarySearch());
+  if (const auto* problem = std::get_if<RfcLibraryProblem>(&library)) {
+    EndRun(MessageId::RfcLibraryUnusable, DescribeRfcLibraryProblem(*problem));
+  }
+  return std::get<RfcOperations>(library);
+}
+
+}  // namespace
+
 Conversation RfcSession::Converse(const Logon& logon, bool call) {
+  if (operations_ == nullptr) operations_ = &LoadedLibrary();
+  const RfcOperations& rfc = *operations_;
   if (!folder_) {
     folder_ = WorkingFolder::Create();
     if (!folder_) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
@@ -19,10 +34,10 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
   Conversation conversation;
   // The response time runs from before the library is set up to after the close.
   const std::int32_t responseStart = platform::ClockMilliseconds();
-  SetUpRfcEnvironment();
+  SetUpRfcEnvironment(rfc);
   trace_.Event(0, "RfcEnvironment called", "");
 
-  const OpenedConnection opened = OpenConnection(logon, records_, trace_, *folder_);
+  const OpenedConnection opened = OpenConnection(rfc, logon, records_, trace_, *folder_);
   conversation.throughSapRfcIni = opened.throughSapRfcIni;
   if (opened.handle == 0) return conversation;
   conversation.opened = true;
@@ -30,7 +45,7 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
 
   if (call) {
     const std::int32_t processingStart = platform::ClockMilliseconds();
-    CallResult result = CallSystemInfo(opened.handle, rfcsiType_, trace_);
+    CallResult result = CallSystemInfo(rfc, opened.handle, rfcsiType_, trace_);
     conversation.times.processing = platform::ClockMilliseconds() - processingStart;
     conversation.code = result.code;
     conversation.exception = std::move(result.exception);
@@ -39,7 +54,7 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
   }
 
   const std::int32_t closeStart = platform::ClockMilliseconds();
-  RfcClose(opened.handle);
+  rfc.close(opened.handle);
   const std::int32_t closeEnd = platform::ClockMilliseconds();
   conversation.times.close = closeEnd - closeStart;
   conversation.times.response = closeEnd - responseStart;

@@ -33,10 +33,13 @@ class RfcSession {
   explicit RfcSession(EventTrace trace) : trace_(trace) {}
 
   // Talks to the system of `logon`: sets up the library, opens, calls RFC_SYSTEM_INFO when
-  // `call` is set (an invalid listed entry is only connected), closes.
+  // `call` is set (an invalid listed entry is only connected), closes. The first conversation
+  // loads the library and makes the working folder; the run ends when either cannot be had.
   Conversation Converse(const Logon& logon, bool call);
 
   const EventTrace& trace() const { return trace_; }
+  // The library's operations once a conversation has loaded it; nothing before.
+  const RfcOperations* operations() const { return operations_; }
 
   // The note for a failed call, from this run's own trace.
   std::string TraceNote() const;
@@ -47,6 +50,8 @@ class RfcSession {
 
  private:
   EventTrace trace_;
+  // Loaded when the run first needs the library, so that a run that ends before needs none.
+  const RfcOperations* operations_ = nullptr;
   OpenRecords records_;
   RfcType rfcsiType_ = 0;
   // Made before the library is first set up.

@@ -14,9 +14,9 @@ RfcSession* reportingSession = nullptr;
 
 }  // namespace
 
-void SetUpRfcEnvironment() {
+void SetUpRfcEnvironment(const RfcOperations& rfc) {
   static RfcEnvironmentRecord environment{ReportRfcErrorAndExit, nullptr};
-  RfcEnvironment(&environment);
+  rfc.environment(&environment);
 }
 
 void ReportRfcErrorsIn(const Document* document, RfcSession* session) {
@@ -25,20 +25,22 @@ void ReportRfcErrorsIn(const Document* document, RfcSession* session) {
 }
 
 extern "C" void RFC_CALL ReportRfcErrorAndExit(const char* operation) {
+  // The run names its session and document before the session can load the library and
+  // install this handler.
+  const RfcOperations& rfc = *reportingSession->operations();
   RfcErrorInfo info{};
-  RfcLastError(&info);
+  rfc.lastError(&info);
   const RfcErrorTexts error{operation != nullptr ? operation : "",
                             std::string(BoundedText(info.key, sizeof info.key)),
                             std::string(BoundedText(info.status, sizeof info.status)),
                             std::string(BoundedText(info.message, sizeof info.message)),
                             std::string(BoundedText(info.internalStatus, sizeof info.internalStatus))};
-  const Document fallback;
-  const RfcErrorOutput output = (reportingDocument ? *reportingDocument : fallback).RfcError(error);
+  const RfcErrorOutput output = reportingDocument->RfcError(error);
   Print(output.beforeClose);
   // What the library said is out before it is asked to close anything, whatever that does.
   FlushOutput();
-  RfcClose(0);
-  if (reportingSession != nullptr) reportingSession->Finish();
+  rfc.close(0);
+  reportingSession->Finish();
   Print(output.afterClose);
   // Nothing else runs on top of the library's unfinished operation. A document that did not
   // reach the monitor whole is no library error to report: 2.

@@ -2,10 +2,11 @@
 #pragma once
 
 #include "src/output/document.h"
+#include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 
 // Installs ReportRfcErrorAndExit as the library's error handler; before every opening.
-void SetUpRfcEnvironment();
+void SetUpRfcEnvironment(const RfcOperations& rfc);
 
 class RfcSession;
 

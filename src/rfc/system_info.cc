@@ -59,17 +59,18 @@ SystemFields FieldsOf(const RFCSI& info) {
           Field(info.rfcdbsys), Field(info.rfcopsys), Field(info.rfcipaddr)};
 }
 
-CallResult CallSystemInfo(RfcHandle handle, RfcType& rfcsiType, const EventTrace& trace) {
+CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType& rfcsiType,
+                          const EventTrace& trace) {
   if (rfcsiType == 0 &&
-      RfcInstallStructure("RFCSI", kRfcsiDescription.data(),
-                          static_cast<std::uint32_t>(kRfcsiDescription.size()), &rfcsiType) != 0) {
+      rfc.installStructure("RFCSI", kRfcsiDescription.data(),
+                           static_cast<std::uint32_t>(kRfcsiDescription.size()), &rfcsiType) != 0) {
     ReportRfcErrorAndExit("RfcInstallStructure");
   }
 
   CallResult result;
   RfcParameter exporting[] = {{nullptr, 0, 0, 0, nullptr}};
   RfcParameter tables[] = {{nullptr, 0, 0, 0, nullptr}};
-  result.code = RfcCall(handle, "RFC_SYSTEM_INFO", exporting, tables);
+  result.code = rfc.call(handle, "RFC_SYSTEM_INFO", exporting, tables);
   trace.Event(static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result.code != RFC_OK) return result;
 
@@ -85,7 +86,7 @@ CallResult CallSystemInfo(RfcHandle handle, RfcType& rfcsiType, const EventTrace
       {nullptr, 0, 0, 0, nullptr},
   };
   char* exception = nullptr;
-  result.code = RfcReceive(handle, importing, tables, &exception);
+  result.code = rfc.receive(handle, importing, tables, &exception);
   trace.Event(static_cast<std::int32_t>(handle), "RfcReceive called", "");
   if ((result.code == RFC_EXCEPTION || result.code == RFC_SYS_EXCEPTION) && exception != nullptr) {
     result.exception = exception;

@@ -8,6 +8,7 @@
 
 #include "src/output/console.h"
 #include "src/output/system_text.h"
+#include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 
 // A character field of a record: at most its size, ending early at a zero byte, so a field
@@ -26,7 +27,8 @@ struct CallResult {
 
 // Calls RFC_SYSTEM_INFO on the connection and receives its answer. The structure RFCSI is
 // installed at the first call; `rfcsiType` keeps its type handle for the run.
-CallResult CallSystemInfo(RfcHandle handle, RfcType& rfcsiType, const EventTrace& trace);
+CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType& rfcsiType,
+                          const EventTrace& trace);
 
 // The error text of a return code other than 0.
 std::string DescribeCallFailure(std::int32_t code, std::string_view exception);

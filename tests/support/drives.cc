@@ -154,32 +154,53 @@ std::optional<std::string> Drives::Read(std::string_view windowsPath) const {
 ProcessResult Drives::Run(const std::string& program, const std::vector<std::string>& arguments,
                           std::string_view currentDirectory, const std::string& input,
                           Output output) const {
+  if (auto wine = WineMode()) {
+    return RunProgram({wine->loader, wine->binDir + "/" + program + ".exe"}, arguments,
+                      currentDirectory, input, output, program + ".exe");
+  }
+  return RunProgram({ProgramPath(program)}, arguments, currentDirectory, input, output, program);
+}
+
+ProcessResult Drives::RunProgram(const std::vector<std::string>& command,
+                                 const std::vector<std::string>& arguments,
+                                 std::string_view currentDirectory, const std::string& input,
+                                 Output output, const std::string& what) const {
   MakeDirectory(currentDirectory);
-  const auto wine = WineMode();
-  std::vector<std::string> argv;
   std::vector<std::pair<std::string, std::string>> env = env_;
-  if (wine) {
-    // Windows knows no SAPSYSINFO_DRIVES: the prefix's drives are the drives.
-    argv = {wine->loader, wine->binDir + "/" + program + ".exe"};
-  } else {
-    argv = {ProgramPath(program)};
+  // Windows knows no SAPSYSINFO_DRIVES: under Wine the prefix's drives are the drives.
+  if (!UnderWine()) {
     env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
     env.emplace_back("TMPDIR", TemporaryFolder());
   }
+  std::vector<std::string> argv = command;
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   ProcessResult result =
       RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input,
                         .output = output});
-  if (wine) {
-    result.out = FromWindowsLineEnds(result.out, program + ".exe, standard output");
-    result.err = FromWindowsLineEnds(result.err, program + ".exe, standard error");
+  if (UnderWine()) {
+    result.out = FromWindowsLineEnds(result.out, what + ", standard output");
+    result.err = FromWindowsLineEnds(result.err, what + ", standard error");
   }
   return result;
 }
 
-ProcessResult Drives::RunSensor(const std::vector<std::string>& arguments,
-                                std::string_view currentDirectory) const {
-  ProcessResult result = Run("sapsysinfo", arguments, currentDirectory);
+std::string Drives::SensorFile() {
+  if (auto wine = WineMode()) return wine->binDir + "/sapsysinfo.exe";
+  return ProgramPath("sapsysinfo");
+}
+
+std::string Drives::BuildFile(const std::string& relative) {
+  if (auto wine = WineMode()) return wine->binDir + "/" + relative;
+  return ProgramPath(relative);
+}
+
+ProcessResult Drives::RunSensorFrom(const std::string& hostProgram,
+                                    const std::vector<std::string>& arguments,
+                                    std::string_view currentDirectory) const {
+  std::vector<std::string> command{hostProgram};
+  if (auto wine = WineMode()) command.insert(command.begin(), wine->loader);
+  ProcessResult result = RunProgram(command, arguments, currentDirectory, "", Output::Captured,
+                                    "sapsysinfo");
   if (LooksLikeXmlDocument(result.out)) {
     if (auto problem = XmlProblem(result.out)) {
       ADD_FAILURE() << "sapsysinfo printed a document that is no well-formed XML (" << *problem
@@ -188,6 +209,11 @@ ProcessResult Drives::RunSensor(const std::vector<std::string>& arguments,
     }
   }
   return result;
+}
+
+ProcessResult Drives::RunSensor(const std::vector<std::string>& arguments,
+                                std::string_view currentDirectory) const {
+  return RunSensorFrom(SensorFile(), arguments, currentDirectory);
 }
 
 std::string Drives::TemporaryFolder() const {

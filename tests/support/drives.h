@@ -53,6 +53,15 @@ class Drives {
   ProcessResult RunSensor(const std::vector<std::string>& arguments,
                           std::string_view currentDirectory = "C:\\work") const;
 
+  // The sensor's own file on the host (natively sapsysinfo, under Wine sapsysinfo.exe), and a
+  // library file of the build by its path below the build's program folder.
+  static std::string SensorFile();
+  static std::string BuildFile(const std::string& relative);
+  // Runs a copy of the sensor that lies elsewhere (with or without a library beside it).
+  ProcessResult RunSensorFrom(const std::string& hostProgram,
+                              const std::vector<std::string>& arguments,
+                              std::string_view currentDirectory = "C:\\work") const;
+
   // The system's temporary folder the programs see, on the host, and the folders that sensor
   // runs left there.
   std::string TemporaryFolder() const;
@@ -62,6 +71,10 @@ class Drives {
   // Under Wine: notes the outermost folder or file on the shared drive C: that making
   // `hostPath` will create, so that the destructor removes it.
   void Claim(const std::string& hostPath) const;
+  ProcessResult RunProgram(const std::vector<std::string>& command,
+                           const std::vector<std::string>& arguments,
+                           std::string_view currentDirectory, const std::string& input,
+                           Output output, const std::string& what) const;
 
   ScratchDirectory root_{"drives"};
   std::vector<std::pair<std::string, std::string>> env_;

@@ -1,0 +1,107 @@
+// The RFC library as the sensor meets it on a probe: loaded at run time from the sensor's own
+// folder (else the system's search), and when it cannot be used, a document that says why.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/drives.h"
+#include "tests/support/profiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::Drives;
+using testsupport::ErrorDocument;
+using testsupport::ProcessResult;
+
+const bool kWindows = testsupport::UnderWine();
+const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
+const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+
+// A copy of the sensor in a folder of its own, with whatever library the test puts beside it,
+// and a profile that the Tendril flavour reads from the command line.
+class LibraryEndToEnd : public testing::Test {
+ protected:
+  LibraryEndToEnd() {
+    drives_.MakeDirectory("D:\\sensor");
+    drives_.MakeDirectory("D:\\profiles");
+    fs::copy_file(Drives::SensorFile(), Folder() / kProgram);
+    testsupport::ProfileValues values;
+    values.gwservice = "99";
+    testsupport::WriteProfile(drives_, "D:\\profiles\\PRD.P00", values, "secret");
+  }
+
+  fs::path Folder() const { return drives_.HostPath("D:\\sensor"); }
+
+  ProcessResult Run(const std::vector<std::string>& arguments = {"/Flavour=Tendril",
+                                                                 "D:\\profiles\\PRD"}) const {
+    return drives_.RunSensorFrom((Folder() / kProgram).string(), arguments);
+  }
+
+  // The message's text, between "Error 1047: RFC-Library " and " !".
+  static std::string Problem(const ProcessResult& result) {
+    const std::string head = "<Prtg>\n<Error>1</Error>\n<Text>Error 1047: RFC-Library ";
+    const std::string tail = " !</Text>\n</Prtg>\n";
+    if (!result.out.starts_with(head) || !result.out.ends_with(tail)) return "(" + result.out + ")";
+    return result.out.substr(head.size(), result.out.size() - head.size() - tail.size());
+  }
+
+  Drives drives_;
+};
+
+TEST_F(LibraryEndToEnd, AMissingLibraryIsNamedWithThePlacesSearched) {
+  const ProcessResult result = Run();
+  const std::string problem = Problem(result);
+  EXPECT_TRUE(problem.starts_with(kLibrary + " not found in ")) << problem;
+  EXPECT_TRUE(problem.ends_with(kWindows ? " nor in the system folders or PATH"
+                                         : " nor in the system's library path"))
+      << problem;
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+TEST_F(LibraryEndToEnd, ALibraryWithoutAnOperationNamesIt) {
+  fs::copy_file(Drives::BuildFile("rfc-fixtures/without-receive/" + kLibrary), Folder() / kLibrary);
+  const ProcessResult result = Run();
+  EXPECT_TRUE(Problem(result).ends_with(kLibrary + " lacks the operation RfcReceive"))
+      << result.out;
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+// Under Wine the 32-bit stand-in of the win32 build; natively a library file whose header says
+// it is built for 32 bits.
+TEST_F(LibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
+  std::string remedy;
+  if (kWindows) {
+    const char* win32 = std::getenv("SAPSYSINFO_WIN32_BIN_DIR");
+    ASSERT_TRUE(win32 != nullptr) << "SAPSYSINFO_WIN32_BIN_DIR names the win32 build's programs";
+    fs::copy_file(std::string(win32) + "/librfc32.dll", Folder() / kLibrary);
+    remedy = "use the win32 package";
+  } else {
+    std::string header(64, '\0');
+    header.replace(0, 4, "\x7f" "ELF");
+    header[4] = 1;  // 32 bits
+    header[5] = 1;  // little-endian
+    header[18] = 3;  // x86
+    std::ofstream(Folder() / kLibrary, std::ios::binary) << header;
+    remedy = "it needs a 64-bit " + kLibrary;
+  }
+  const ProcessResult result = Run();
+  EXPECT_TRUE(Problem(result).ends_with(kLibrary + " is a 32-bit library; this sensor is 64-bit: " +
+                                        remedy))
+      << result.out;
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+// The library is loaded when a run first needs it: runs that end before need none.
+TEST_F(LibraryEndToEnd, RunsThatNeedNoLibraryWorkWithoutOne) {
+  EXPECT_EQ(Run({}).out, ErrorDocument("Error 1001: Parameter for Profile-Name is missing !"));
+  const ProcessResult pathCheck = Run({"/PathCheck"});
+  EXPECT_EQ(pathCheck.out, ErrorDocument("Info 0000: Prtg-File PathCheck.Txt now created"));
+  EXPECT_EQ(pathCheck.exitCode, 0);
+  EXPECT_EQ(Run({"/Flavour=Tendril", "D:\\profiles\\QAS"}).out,
+            ErrorDocument("Error 1002: Profile D:\\profiles\\QAS.P00 is missing..."));
+}
+
+}  // namespace
