@@ -23,12 +23,15 @@ using testsupport::Sapsim;
 
 const std::string kSensorDirectory = testsupport::kSensorDirectory;
 
+// The lines of a text, without their line ends (the Windows library writes CR LF).
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   for (std::size_t begin = 0; begin < text.size();) {
     std::size_t end = text.find('\n', begin);
     if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(begin, end - begin));
+    std::string line = text.substr(begin, end - begin);
+    if (line.ends_with('\r')) line.pop_back();
+    lines.push_back(line);
     begin = end + 1;
   }
   return lines;

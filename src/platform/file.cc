@@ -132,11 +132,7 @@ bool FileExists(std::string_view windowsPath) {
   return File::OpenForReading(windowsPath) != nullptr;
 }
 
-bool PathExists(std::string_view windowsPath) {
-  std::error_code error;
-  return std::filesystem::symlink_status(HostPath(windowsPath), error).type() !=
-         std::filesystem::file_type::not_found;
-}
+bool PathExists(std::string_view windowsPath) { return os::PathExists(HostPath(windowsPath)); }
 
 void RemoveFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
 

@@ -79,6 +79,7 @@ namespace os {
 std::FILE* OpenRegularFileForReading(const std::string& hostPath, FileMode mode);
 std::FILE* CreateNewFile(const std::string& hostPath);
 bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes);
+bool PathExists(const std::string& hostPath);
 }  // namespace os
 
 }  // namespace platform

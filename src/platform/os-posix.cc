@@ -43,6 +43,11 @@ bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes) {
   return written == static_cast<ssize_t>(bytes.size()) && closed;
 }
 
+bool PathExists(const std::string& hostPath) {
+  struct stat status{};
+  return ::lstat(hostPath.c_str(), &status) == 0;
+}
+
 bool MakePrivateDirectory(const std::string& hostPath) {
   return ::mkdir(hostPath.c_str(), S_IRWXU) == 0;
 }

@@ -46,6 +46,11 @@ bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes) {
   return wrote && closed && written == bytes.size();
 }
 
+bool PathExists(const std::string& hostPath) {
+  // The attributes of a symbolic link are its own, whether or not it points anywhere.
+  return GetFileAttributesA(hostPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool MakePrivateDirectory(const std::string& hostPath) {
   // Full access for the folder's owner, nothing inherited, nobody else.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
