@@ -75,7 +75,8 @@ using Message = std::variant<OpenRequest, CallRequest, CloseRequest, OpenReply, 
 using Frame = std::vector<std::uint8_t>;
 using Header = std::array<std::uint8_t, kHeaderSize>;
 
-// The whole frame, header included; nothing when a text or the payload is too long to send.
+// The whole frame, header included; nothing when a text, an exception name or the payload is
+// too long to send: what Decode would refuse is never sent.
 std::optional<Frame> Encode(const Message& message);
 
 // The payload length a header announces; nothing when it is 0 or above kMaxPayload.
