@@ -60,9 +60,12 @@ void ReadFrames(std::span<const std::uint8_t> stream) {
   }
 }
 
-// Texts up to a little past their limit, so that both sides of every limit are reached.
-std::string Text(FuzzedDataProvider& input) {
-  return input.ConsumeRandomLengthString(kMaxText + 2);
+// Texts up to their limit, or one character past it, so that both sides of every limit are
+// reached. The length comes first, from bytes the fuzzer finds easily.
+std::string Text(FuzzedDataProvider& input, std::size_t limit = kMaxText) {
+  const std::size_t length =
+      input.ConsumeBool() ? limit + 1 : input.ConsumeIntegralInRange<std::size_t>(0, limit);
+  return input.ConsumeBytesAsString(length);
 }
 std::optional<std::string> MaybeText(FuzzedDataProvider& input) {
   if (!input.ConsumeBool()) return std::nullopt;
@@ -100,7 +103,7 @@ Message Made(FuzzedDataProvider& input) {
     case 5: {
       CallResult m;
       m.code = Number(input);
-      m.exception = input.ConsumeRandomLengthString(kMaxExceptionName + 2);
+      m.exception = Text(input, kMaxExceptionName);
       m.message = Text(input);
       m.currentResources = Number(input);
       m.maximalResources = Number(input);
