@@ -109,7 +109,7 @@ RfcHandle Register(std::unique_ptr<Connection> connection) {
   Library& library = State();
   do {
     ++library.lastHandle;
-  } while (library.lastHandle == 0 || library.connections.count(library.lastHandle) > 0);
+  } while (library.lastHandle == 0 || library.connections.contains(library.lastHandle));
   library.connections.emplace(library.lastHandle, std::move(connection));
   return library.lastHandle;
 }
@@ -187,9 +187,10 @@ ImportingTargets CheckImporting(const RfcParameter* list) {
       throw mismatch(name + " has name length " + expected(entry.nameLength) + ", expected " +
                      expected(static_cast<std::int32_t>(name.size())));
     }
-    const std::int32_t type = row->type == kStructure
-                                  ? (State().rfcsiInstalled ? kRfcsiTypeHandle : kStructure)
-                                  : row->type;
+    const std::int32_t type =
+        row->type == kStructure
+            ? (State().rfcsiInstalled ? static_cast<std::int32_t>(kRfcsiTypeHandle) : kStructure)
+            : row->type;
     if (type == kStructure) throw mismatch(name + ": the structure RFCSI is not installed");
     if (entry.type != type) {
       throw mismatch(name + " has type " + expected(entry.type) + ", expected " + expected(type));

@@ -31,7 +31,7 @@ void StopWhenGone(asio::steady_timer& timer, const std::filesystem::path& path,
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   CLI::App app{
       "sapsim: simulated SAP systems on loopback that answer logons and RFC_SYSTEM_INFO.\n"
       "Prints NAME HOST:PORT per system, then ready; stops on SIGTERM or when standard input "
@@ -49,25 +49,24 @@ int main(int argc, char** argv) {
       ->check(CLI::ExistingFile);
   CLI11_PARSE(app, argc, argv);
 
-  try {
-    std::vector<standin::SystemConfig> systems = standin::LoadConfig(configPath);
-    // Shared with the thread that watches standard input, which may outlive main.
-    auto io = std::make_shared<asio::io_context>(1);
-    std::optional<standin::Recorder> recorder;
-    if (!recordPath.empty()) recorder.emplace(recordPath);
-    standin::Server server(*io, std::move(systems), recorder ? &*recorder : nullptr);
-    for (const std::string& line : server.Listen()) std::cout << line << '\n';
-    std::cout << "ready" << std::endl;
+  std::vector<standin::SystemConfig> systems = standin::LoadConfig(configPath);
+  // Shared with the thread that watches standard input, which may outlive main.
+  auto io = std::make_shared<asio::io_context>(1);
+  std::optional<standin::Recorder> recorder;
+  if (!recordPath.empty()) recorder.emplace(recordPath);
+  standin::Server server(*io, std::move(systems), recorder ? &*recorder : nullptr);
+  for (const std::string& line : server.Listen()) std::cout << line << '\n';
+  std::cout << "ready" << std::endl;
 
-    asio::signal_set signals(*io, SIGINT, SIGTERM);
-    signals.async_wait([&context = *io](const asio::error_code&, int) { context.stop(); });
-    standin::WatchInputEnd([io] { io->stop(); });
-    asio::steady_timer fileWatch(*io);
-    if (!whileExistsPath.empty()) StopWhenGone(fileWatch, whileExistsPath, *io);
-    io->run();
-    return 0;
-  } catch (const std::exception& error) {
-    std::cerr << "sapsim: " << error.what() << '\n';
-    return 1;
-  }
+  asio::signal_set signals(*io, SIGINT, SIGTERM);
+  signals.async_wait([&context = *io](const asio::error_code&, int) { context.stop(); });
+  standin::WatchInputEnd([io] { io->stop(); });
+  asio::steady_timer fileWatch(*io);
+  if (!whileExistsPath.empty()) StopWhenGone(fileWatch, whileExistsPath, *io);
+  io->run();
+  return 0;
+} catch (const std::exception& error) {
+  // Also what the command line's setup throws, so that sapsim never ends by terminate.
+  std::cerr << "sapsim: " << error.what() << '\n';
+  return 1;
 }

@@ -55,8 +55,13 @@ class Field {
     return value_.get<std::string>();
   }
   std::int64_t Integer(std::int64_t low, std::int64_t high) const {
-    if (!value_.is_number_integer() || value_.get<std::int64_t>() < low ||
-        value_.get<std::int64_t>() > high) {
+    // The reader keeps integers above the signed range as unsigned; read as signed, 2^64 - 1
+    // would pass as -1.
+    const bool fits = value_.is_number_unsigned()
+                          ? value_.get<std::uint64_t>() <=
+                                static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+                          : value_.is_number_integer();
+    if (!fits || value_.get<std::int64_t>() < low || value_.get<std::int64_t>() > high) {
       Fail("must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
     }
     return value_.get<std::int64_t>();
@@ -177,6 +182,39 @@ SystemConfig ReadSystem(const Field& entry) {
   return system;
 }
 
+// Finds where the reader gave up on a text; only the place of the error is of interest.
+class ErrorPlace : public json::json_sax_t {
+ public:
+  std::optional<std::size_t> offset;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t position, const std::string&, const json::exception&) override {
+    offset = position;
+    return false;
+  }
+};
+
+// "line L, column C" of the byte before `offset`, as the reader counts for its syntax errors.
+std::string LineAndColumn(const std::string& text, std::size_t offset) {
+  const std::string_view before = std::string_view(text).substr(0, offset);
+  const std::size_t lineStart = before.rfind('\n');
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t column = lineStart == std::string_view::npos ? offset : offset - lineStart - 1;
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 std::string WithoutPadding(const std::optional<std::string>& text) {
   std::string value = text.value_or("");
   value.erase(value.find_last_not_of(' ') + 1);
@@ -198,6 +236,13 @@ std::vector<SystemConfig> ParseConfig(const std::string& text, const std::string
     document = json::parse(text);
   } catch (const json::parse_error& error) {
     throw ConfigError(fileName + ": not valid JSON: " + error.what());
+  } catch (const json::exception& error) {
+    // A number too large for a double passes the grammar, but the reader throws out_of_range
+    // for it and tells no place; a second reading finds it.
+    ErrorPlace place;
+    json::sax_parse(text, &place);
+    throw ConfigError(fileName + ": not valid JSON: " + error.what() +
+                      (place.offset ? " at " + LineAndColumn(text, *place.offset) : ""));
   }
   Field root(document, "", fileName);
   root.ExpectObject({"systems"});

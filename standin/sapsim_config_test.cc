@@ -94,6 +94,15 @@ TEST(SapsimConfigTest, RefusalNamesFileAndField) {
        "systems.json: systems[0].fault_during: applies to drop_on_call"},
       {R"({"systems": [{"name": "A", "fault": "drop_on_call", "fault_during": "RfcOpen"}]})",
        "systems.json: systems[0].fault_during: must be RfcCall or RfcReceive"},
+      // Numbers beyond a double: the JSON reader throws out_of_range, not parse_error.
+      {"{\"systems\": [{\"name\": \"A\",\n \"port\": 8e620}]}",
+       "systems.json: not valid JSON: [json.exception.out_of_range.406] number overflow parsing "
+       "'8e620' at line 2, column 14"},
+      {R"({"systems": [{"name": "A", "delays": {"open": -1e400}}]})",
+       "systems.json: not valid JSON"},
+      // Above the signed 64-bit range the reader keeps a number unsigned; it is no -1.
+      {R"({"systems": [{"name": "A", "answer": {"code": 18446744073709551615}}]})",
+       "systems.json: systems[0].answer.code: must be an integer from -2147483648 to 2147483647"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Refusal(c.text).rfind(c.message, 0), 0u)

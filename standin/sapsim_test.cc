@@ -140,6 +140,7 @@ TEST(SapsimEndToEnd, ServesFiftyClientsAtOnce) {
                               "delays": {"call": 400}}]})");
   const auto start = Clock::now();
   std::vector<std::unique_ptr<BackgroundProcess>> clients;
+  clients.reserve(kClients);
   for (int i = 0; i < kClients; ++i) {
     clients.push_back(std::make_unique<BackgroundProcess>(std::vector<std::string>{
         ProgramPath("standin_client"), sim.Host("PRD"), std::to_string(sim.Port("PRD"))}));

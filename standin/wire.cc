@@ -144,6 +144,13 @@ class Reader {
   bool ok_ = true;
 };
 
+// The limits of single messages beyond the text length; one check serves both directions,
+// so that nothing is sent that the other side refuses to read.
+bool WithinLimits(const Message& message) {
+  const auto* result = std::get_if<CallResult>(&message);
+  return result == nullptr || result->exception.size() <= kMaxExceptionName;
+}
+
 // The message kind byte is the alternative's index plus one, so 0 is never a kind.
 template <std::size_t... I>
 Message EmptyMessage(std::size_t index, std::index_sequence<I...>) {
@@ -160,7 +167,7 @@ std::optional<Frame> Encode(const Message& message) {
   Writer writer(frame);
   std::visit([&writer](const auto& m) { Fields(writer, m); }, message);
   const std::size_t payload = frame.size() - kHeaderSize;
-  if (!writer.ok() || payload > kMaxPayload) return std::nullopt;
+  if (!writer.ok() || payload > kMaxPayload || !WithinLimits(message)) return std::nullopt;
   for (std::size_t i = 0; i < kHeaderSize; ++i) {
     frame[i] = static_cast<std::uint8_t>(payload >> (8 * (kHeaderSize - 1 - i)));
   }
@@ -180,11 +187,7 @@ std::optional<Message> Decode(std::span<const std::uint8_t> payload) {
   Message message = EmptyMessage(payload[0] - 1u, std::make_index_sequence<kKinds>());
   Reader reader(payload.subspan(1));
   std::visit([&reader](auto& m) { Fields(reader, m); }, message);
-  if (!reader.Finished()) return std::nullopt;
-  if (const auto* result = std::get_if<CallResult>(&message);
-      result && result->exception.size() > kMaxExceptionName) {
-    return std::nullopt;
-  }
+  if (!reader.Finished() || !WithinLimits(message)) return std::nullopt;
   return message;
 }
 

@@ -37,23 +37,33 @@ struct OpenRequest {
   std::optional<std::string> gatewayService;
   std::optional<std::string> connectString;  // RfcOpenEx only
   std::int32_t trace = 0;
+
+  bool operator==(const OpenRequest&) const = default;
 };
 
 struct CallRequest {
   std::string function;
+
+  bool operator==(const CallRequest&) const = default;
 };
 
-struct CloseRequest {};
+struct CloseRequest {
+  bool operator==(const CloseRequest&) const = default;
+};
 
 struct OpenReply {
   bool accepted = false;
   std::string message;  // why the logon was refused
+
+  bool operator==(const OpenReply&) const = default;
 };
 
 // Whether the system took the call; its result follows in a CallResult.
 struct CallReply {
   bool accepted = false;
   std::string message;
+
+  bool operator==(const CallReply&) const = default;
 };
 
 struct CallResult {
@@ -66,16 +76,21 @@ struct CallResult {
   char dialogUserType = ' ';
   char loginComplete = ' ';
   RfcsiRecord systemInfo = BlankRfcsi();
+
+  bool operator==(const CallResult&) const = default;
 };
 
-struct CloseReply {};
+struct CloseReply {
+  bool operator==(const CloseReply&) const = default;
+};
 
 using Message = std::variant<OpenRequest, CallRequest, CloseRequest, OpenReply, CallReply,
                              CallResult, CloseReply>;
 using Frame = std::vector<std::uint8_t>;
 using Header = std::array<std::uint8_t, kHeaderSize>;
 
-// The whole frame, header included; nothing when a text or the payload is too long to send.
+// The whole frame, header included; nothing when a text, an exception name or the payload is
+// too long to send: what Decode would refuse is never sent.
 std::optional<Frame> Encode(const Message& message);
 
 // The payload length a header announces; nothing when it is 0 or above kMaxPayload.

@@ -97,13 +97,22 @@ TEST(WireTest, BrokenPayloadsDoNotParse) {
   for (const Case& c : cases) EXPECT_FALSE(Decode(c.payload)) << c.what;
 }
 
-TEST(WireTest, ExceptionNamesLongerThanSapAllowsDoNotParse) {
+TEST(WireTest, ExceptionNamesLongerThanSapAllowsAreNeitherSentNorRead) {
   CallResult result;
   result.code = 2;
-  result.exception = std::string(kMaxExceptionName + 1, 'X');
-  std::optional<Frame> frame = Encode(result);
-  ASSERT_TRUE(frame);
-  EXPECT_FALSE(Decode(Payload(*frame)));
+  result.exception = std::string(kMaxExceptionName, 'X');
+  const Frame longest = *Encode(result);
+  ASSERT_TRUE(Decode(Payload(longest)));
+
+  // A name one character longer: sapsim must not send what the library then calls malformed.
+  result.exception += 'X';
+  EXPECT_FALSE(Encode(result));
+  // The same frame made by hand: the code, then the name's length and its characters.
+  Frame tooLong = longest;
+  const std::size_t lengthByte = kHeaderSize + 1 + 4 + 3;
+  tooLong[lengthByte] = static_cast<std::uint8_t>(kMaxExceptionName + 1);
+  tooLong.insert(tooLong.begin() + static_cast<std::ptrdiff_t>(lengthByte + 1), 'X');
+  EXPECT_FALSE(Decode(Payload(tooLong)));
 }
 
 TEST(WireTest, HeaderAnnouncesOnlyPayloadsThatMayBeRead) {

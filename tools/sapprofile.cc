@@ -223,7 +223,7 @@ int CheckProfile(const std::string& profile, bool listing) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   CLI::App app{"Writes and checks the profile files of the SAP SysInfo sensor."};
   app.require_subcommand(1);
 
@@ -267,4 +267,8 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
   if (writeCommand->parsed()) return WriteProfile(write);
   return CheckProfile(checked, listing);
+} catch (const std::exception& error) {
+  // A file that cannot be read or written ends with its reason, not by terminate.
+  std::cerr << "sapprofile: " << error.what() << '\n';
+  return 1;
 }

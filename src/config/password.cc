@@ -104,9 +104,11 @@ ScrambledPassword ScramblePassword(std::string_view password, const PasswordKey&
     if (c < ' ' || c > '~') return {ScrambleProblem::NotPrintable, {}};
   }
   std::uint32_t state = variation;
+  // Reduced before the tries are added: a sum that wraps around in 32 bits would try some
+  // offsets twice and others never.
+  const int firstOffset = static_cast<int>(variation % static_cast<std::uint32_t>(kKeyOffsetCount));
   for (int tried = 0; tried < kKeyOffsetCount; ++tried) {
-    const int keyOffset = static_cast<int>((variation + static_cast<std::uint32_t>(tried)) %
-                                           static_cast<std::uint32_t>(kKeyOffsetCount));
+    const int keyOffset = (firstOffset + tried) % kKeyOffsetCount;
     // The key bytes are no printable characters themselves, so the rest of the body is not
     // left to decode to 0: it is filled with printable characters, and the length field cuts
     // them off again.

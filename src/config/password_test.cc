@@ -49,11 +49,17 @@ TEST(ScramblePasswordTest, StoresNineCharactersAndRefusesOnlyWhatHasNoPrintableF
   const std::string worst = PasswordRulingOutEveryOffset();
   EXPECT_EQ(ScramblePassword(worst, kKey).problem, ScrambleProblem::NoPrintableForm);
 
+  // Every variation tries all ten offsets, also where adding the tries to it wraps around in
+  // 32 bits: from 0xFFFFFFF7 up, some offsets were tried twice and others never, and
+  // "vvvvuv('}", storable under offsets 6 to 9 only, got no form at 0xFFFFFFFA.
   const std::string nine = worst.substr(0, 9);
-  for (std::uint32_t variation = 0; variation < 10; ++variation) {
-    ScrambledPassword scrambled = ScramblePassword(nine, kKey, variation);
-    ASSERT_EQ(scrambled.problem, ScrambleProblem::None) << variation;
-    EXPECT_EQ(UnscramblePassword(scrambled.stored, kKey).password, nine);
+  for (const std::string& password : {nine, std::string("vvvvuv('}")}) {
+    for (std::uint32_t variation : {0u, 1u, 9u, 0x7FFFFFFFu, 0xFFFFFFF6u, 0xFFFFFFF7u, 0xFFFFFFFAu,
+                                    0xFFFFFFFEu, 0xFFFFFFFFu}) {
+      ScrambledPassword scrambled = ScramblePassword(password, kKey, variation);
+      ASSERT_EQ(scrambled.problem, ScrambleProblem::None) << password << " " << variation;
+      EXPECT_EQ(UnscramblePassword(scrambled.stored, kKey).password, password);
+    }
   }
 }
 

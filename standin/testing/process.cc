@@ -18,8 +18,6 @@
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace testsupport {
 namespace {
 
@@ -46,7 +44,7 @@ std::vector<std::string> ChildEnvironment(const ProcessOptions& options) {
     for (const auto& key : options.unsetEnv) replaced |= key == name;
     if (!replaced) env.push_back(entry);
   }
-  for (const auto& [key, value] : options.env) env.push_back(key + "=" + value);
+  for (const auto& [key, value] : options.env) env.emplace_back(key).append("=").append(value);
   return env;
 }
 
@@ -61,10 +59,12 @@ int Spawn(const std::vector<std::string>& argv, const ProcessOptions& options, P
   if (!options.cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, options.cwd.c_str());
 
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   std::vector<std::string> env = ChildEnvironment(options);
   std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 

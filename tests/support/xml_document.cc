@@ -3,20 +3,15 @@
 
 #include <expat.h>
 
+#include "tests/xml/well_formed_xml.h"
+
 #include <memory>
 
 namespace testsupport {
 
 std::optional<std::string> XmlProblem(std::string_view document) {
-  std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(XML_ParserCreate("UTF-8"),
-                                                                      &XML_ParserFree);
-  if (XML_Parse(parser.get(), document.data(), static_cast<int>(document.size()), XML_TRUE) ==
-      XML_STATUS_OK) {
-    return std::nullopt;
-  }
-  return std::string(XML_ErrorString(XML_GetErrorCode(parser.get()))) + " at line " +
-         std::to_string(XML_GetCurrentLineNumber(parser.get())) + ", column " +
-         std::to_string(XML_GetCurrentColumnNumber(parser.get()));
+  if (auto error = xml::WellFormedXmlError(document)) return xml::Describe(*error);
+  return std::nullopt;
 }
 
 namespace {

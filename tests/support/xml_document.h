@@ -9,7 +9,8 @@
 
 namespace testsupport {
 
-// Expat's complaint about the text, with line and column; nothing when it is well-formed XML.
+// The XML parser's complaint about the text, with line and column; nothing when it is
+// well-formed XML.
 std::optional<std::string> XmlProblem(std::string_view document);
 
 // The Result elements of a document as the parser reads them: each child element's text by
