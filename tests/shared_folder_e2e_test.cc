@@ -91,6 +91,7 @@ TEST_F(SharedFolderEndToEnd, RunsAtTheSameTimeEachGetTheirOwnResult) {
   for (int round = 0; round < rounds; ++round) {
     std::vector<ProcessResult> results(runs);
     std::vector<std::thread> threads;
+    threads.reserve(runs);
     for (int i = 0; i < runs; ++i) {
       threads.emplace_back([&, i] {
         results[i] = drives_.RunSensor({systems[i % systems.size()]});

@@ -34,7 +34,7 @@ bool Exists(const std::string& directory, std::string_view name) {
 }  // namespace
 
 bool IsHintLine(std::string_view line) {
-  return (line.size() > 0 && line[0] == '\\') || (line.size() > 1 && line[1] == ':') ||
+  return (!line.empty() && line[0] == '\\') || (line.size() > 1 && line[1] == ':') ||
          (line.size() > 2 && line[2] == '\\');
 }
 

@@ -61,8 +61,11 @@ UnscrambledPassword UnscramblePassword(std::string_view stored, const PasswordKe
     if (!IsDigit(header[j])) return {PasswordStatus::InvalidFormat, {}};
   }
   const char checkDigit = header[0];
-  const std::size_t keyOffset = static_cast<std::size_t>(header[1] - '0');
-  const std::size_t length = static_cast<std::size_t>((header[2] - '0') * 10 + (header[3] - '0'));
+  const auto digit = [&header](std::size_t at) {
+    return static_cast<std::size_t>(header[at] - '0');
+  };
+  const std::size_t keyOffset = digit(1);
+  const std::size_t length = digit(2) * 10 + digit(3);
 
   std::string_view body = stored.substr(kPasswordHeaderLength);
   std::string reordered;

@@ -4,6 +4,7 @@
 // library work in a folder of its own and hands the trace over to the shared file at its end.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@
 inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
 // The shared trace is kept below this size: an append that would pass it first renames the
 // file to Dev_Rfc.Trc.old, replacing an older one.
-inline constexpr std::uintmax_t kSharedTraceLimit = 1024 * 1024;
+inline constexpr std::uintmax_t kSharedTraceLimit = std::uintmax_t{1024} * 1024;
 
 class WorkingFolder {
  public:

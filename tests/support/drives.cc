@@ -226,7 +226,7 @@ std::string Drives::TemporaryFolder() const {
     }
     throw std::runtime_error("no user's Temp folder in " + wine->prefix);
   }
-  const std::string folder = root_.path() + "/temp";
+  std::string folder = root_.path() + "/temp";
   fs::create_directories(folder);
   return folder;
 }
