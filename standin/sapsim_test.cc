@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "standin/test_client.h"
-#include "standin/wire.h"
 #include "standin/testing/sapsim.h"
+#include "standin/wire.h"
 
 namespace {
 

@@ -106,8 +106,8 @@ TEST_F(AlertingEndToEnd, TheFailedSystemsChannelCountsTheListingsFailures) {
 
 TEST_F(AlertingEndToEnd, WithoutTheKeywordsTheDocumentsStayAsTheyWere) {
   drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012FAST.P00#\n");
-  for (const std::vector<std::string>& arguments :
-       std::vector<std::vector<std::string>>{{"FAST"}, {"FAST", "x,FAILED"}, {"X", "ITEM=Response:Time"}}) {
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"FAST"}, {"FAST", "x,FAILED"}, {"X", "ITEM=Response:Time"}}) {
     const ProcessResult result = drives_.RunSensor(arguments);
     EXPECT_EQ(result.out.find("Limit"), std::string::npos) << result.out;
     EXPECT_EQ(result.out.find("Failed Systems"), std::string::npos) << result.out;

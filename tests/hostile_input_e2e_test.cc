@@ -66,21 +66,45 @@ TEST_F(HostileInputEndToEnd, EveryDocumentIsWellFormed) {
     int exitCode;
     std::string expected;  // a piece of the document
   } cases[] = {
-      {"control characters and markup from the remote system", [] {}, {"ODD"}, 0,
+      {"control characters and markup from the remote system",
+       [] {},
+       {"ODD"},
+       0,
        "<Text>(ODD) Sys-Info: Host=a&lt;b&amp;c, Sid=   , Is=00, Rel=., Dbs=, Os=Lin ux, IP="},
       {"a profile saved as Windows-1252",
        [this] { SetValue("ODD.P00", "Destination:", "PRD\xc4"); },
-       {"ODD"}, 0, "<Text>(PRD\xc3\x84) Sys-Info: "},
+       {"ODD"},
+       0,
+       "<Text>(PRD\xc3\x84) Sys-Info: "},
       {"a control character in a profile value",
-       [this] { SetValue("ODD.P00", "Destination:", "PR\x07" "D"); },
-       {"ODD"}, 0, "<Text>(PR D) Sys-Info: "},
-      {"a control character in the profile's name", [] {}, {"PR\x01" "D"}, 2,
+       [this] {
+         SetValue("ODD.P00", "Destination:",
+                  "PR\x07"
+                  "D");
+       },
+       {"ODD"},
+       0,
+       "<Text>(PR D) Sys-Info: "},
+      {"a control character in the profile's name",
+       [] {},
+       {"PR\x01"
+        "D"},
+       2,
        "<Text>Error 1002: Profile PR D.P00 is missing...</Text>"},
-      {"a control character in an argument", [] {}, {"/Flavour=X\x1bY", "ODD"}, 2,
+      {"a control character in an argument",
+       [] {},
+       {"/Flavour=X\x1bY", "ODD"},
+       2,
        "<Text>Error 1043: Unknown Flavour X Y ! Valid are "},
-      {"a control character in an exception's name", [] {}, {"EXC"}, 2,
+      {"a control character in an exception's name",
+       [] {},
+       {"EXC"},
+       2,
        "<Text>Error 1012: Exception.: BAD NAME  - Look for Trace-File</Text>"},
-      {"markup in the library's trace", [] {}, {"MSG"}, 2,
+      {"markup in the library's trace",
+       [] {},
+       {"MSG"},
+       2,
        "<Text>Error 1014: RFC-Failure raised ! - reason &lt;&amp;&gt;  here</Text>"},
       {"a listed system that opens through SapRfc.ini",
        [this] {
@@ -88,11 +112,13 @@ TEST_F(HostileInputEndToEnd, EveryDocumentIsWellFormed) {
                        "DEST=ODD\nGWHOST=127.0.0.1\nGWSERV=" + std::to_string(sim_->Port("ODD")));
          drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012ODD.P00#\n");
        },
-       {"X", "ITEM=Response:Time"}, 0,
+       {"X", "ITEM=Response:Time"},
+       0,
        "<Text>(***) Response Time: NoSystems=1, Processed=1, Failed=0</Text>"},
       {"a control character in the item",
        [this] { drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012ODD.P00#\n"); },
-       {"X", "ITEM=Response:Time\x02"}, 0,
+       {"X", "ITEM=Response:Time\x02"},
+       0,
        "<Text>(***) Response Time : NoSystems=1, Processed=0, Failed=1</Text>"},
       {"a listed system named by a Windows-1252 host name",
        [this] {
@@ -101,8 +127,13 @@ TEST_F(HostileInputEndToEnd, EveryDocumentIsWellFormed) {
                        "# GSNG: SENSOR0001--ODD.P00#\n"
                        "# GSNX: SENSOR0001-Item=Response:Time,Host,Sensor=\"SAP SysInfo\"\n");
        },
-       {"GLOBAL", "SENSOR0001"}, 0, "<Result><Channel>h\xc3\xb6st</Channel>"},
-      {"a control character in the sensor id", [] {}, {"GLOBAL", "SENS\x02"}, 2,
+       {"GLOBAL", "SENSOR0001"},
+       0,
+       "<Result><Channel>h\xc3\xb6st</Channel>"},
+      {"a control character in the sensor id",
+       [] {},
+       {"GLOBAL", "SENS\x02"},
+       2,
        "<Text>Error 1030: Global Sensor SENS  not found...</Text>"},
   };
   for (const Case& c : cases) {

@@ -80,16 +80,18 @@ TEST_F(LibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
     remedy = "use the win32 package";
   } else {
     std::string header(64, '\0');
-    header.replace(0, 4, "\x7f" "ELF");
-    header[4] = 1;  // 32 bits
-    header[5] = 1;  // little-endian
+    header.replace(0, 4,
+                   "\x7f"
+                   "ELF");
+    header[4] = 1;   // 32 bits
+    header[5] = 1;   // little-endian
     header[18] = 3;  // x86
     std::ofstream(Folder() / kLibrary, std::ios::binary) << header;
     remedy = "it needs a 64-bit " + kLibrary;
   }
   const ProcessResult result = Run();
-  EXPECT_TRUE(Problem(result).ends_with(kLibrary + " is a 32-bit library; this sensor is 64-bit: " +
-                                        remedy))
+  EXPECT_TRUE(Problem(result).ends_with(kLibrary +
+                                        " is a 32-bit library; this sensor is 64-bit: " + remedy))
       << result.out;
   EXPECT_EQ(result.exitCode, 2);
 }

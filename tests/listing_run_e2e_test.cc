@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "standin/testing/sapsim.h"
 #include "tests/support/drives.h"
 #include "tests/support/profiles.h"
-#include "standin/testing/sapsim.h"
 
 namespace {
 
@@ -436,9 +436,9 @@ TEST_F(GlobalListingEndToEnd, AllocationReplacesTheParameterText) {
 // The connection options come from the command line, with their values from the same text; an
 // allocation's text only stands in for the parameters on the console.
 TEST_F(GlobalListingEndToEnd, ConnectionOptionsKeepTheCommandLinesValues) {
-  Write("Talvex.Gbl", ListingLine("SENSOR0001", "ALPHA.P00#") +
-                          AllocationLine("SENSOR0001", "Item=Response:Time,HOST=other,NO=9" +
-                                                           kSapSysInfo));
+  Write("Talvex.Gbl",
+        ListingLine("SENSOR0001", "ALPHA.P00#") +
+            AllocationLine("SENSOR0001", "Item=Response:Time,HOST=other,NO=9" + kSapSysInfo));
   ProcessResult result = Run({"GLOBAL", "SENSOR0001 ,host=localhost,No=3"});
   EXPECT_EQ(result.exitCode, 0) << result.out;
   std::vector<json> opens;

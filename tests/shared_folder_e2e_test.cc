@@ -60,8 +60,9 @@ class SharedFolderEndToEnd : public testing::Test {
       if (name[0] == 'D') {
         // Only the per-destination file knows where these systems are.
         values.gwservice = "99";  // nothing listens there
-        drives_.Write("C:\\work\\SapRfc." + name, "DEST=" + name + "\r\nGWHOST=127.0.0.1\r\nGWSERV=" +
-                                                     std::to_string(sim_->Port(name)) + "\r\n");
+        drives_.Write("C:\\work\\SapRfc." + name, "DEST=" + name +
+                                                      "\r\nGWHOST=127.0.0.1\r\nGWSERV=" +
+                                                      std::to_string(sim_->Port(name)) + "\r\n");
       }
       testsupport::WriteProfile(drives_, kSensorDirectory + name + ".P00", values, "secret");
     }
@@ -93,9 +94,8 @@ TEST_F(SharedFolderEndToEnd, RunsAtTheSameTimeEachGetTheirOwnResult) {
     std::vector<std::thread> threads;
     threads.reserve(runs);
     for (int i = 0; i < runs; ++i) {
-      threads.emplace_back([&, i] {
-        results[i] = drives_.RunSensor({systems[i % systems.size()]});
-      });
+      threads.emplace_back(
+          [&, i] { results[i] = drives_.RunSensor({systems[i % systems.size()]}); });
     }
     for (std::thread& thread : threads) thread.join();
     for (int i = 0; i < runs; ++i) {

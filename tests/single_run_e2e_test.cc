@@ -4,9 +4,9 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "standin/testing/sapsim.h"
 #include "tests/support/drives.h"
 #include "tests/support/profiles.h"
-#include "standin/testing/sapsim.h"
 
 namespace {
 

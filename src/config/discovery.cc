@@ -59,7 +59,7 @@ std::string LastHintedDirectory(platform::File& hintFile) {
 bool IsCustomSensorDirectory(std::string_view directory) {
   if (directory.size() < kPlaceMark.size() + 1) return false;
   return platform::UpperCaseAtoZ(directory.substr(directory.size() - kPlaceMark.size() - 1,
-                                        kPlaceMark.size())) == kPlaceMark;
+                                                  kPlaceMark.size())) == kPlaceMark;
 }
 
 DiscoveredProfile DiscoverProfile(std::string_view name) {

@@ -74,8 +74,8 @@ Parameters ParseParameters(std::string_view typed) {
   if (auto item = text.After("ITEM=")) parameters.item = ItemNameFrom(*item);
   // A plain substring search: MATCH=4 selects channel 4 too.
   if (auto channel = text.After("CH=")) {
-    parameters.channel = platform::LeadingNumber(
-        channel->substr(0, std::min(kChannelDigits, channel->find(','))));
+    parameters.channel =
+        platform::LeadingNumber(channel->substr(0, std::min(kChannelDigits, channel->find(','))));
   }
   parameters.host = OptionValue(text, ",HOST=");
   parameters.systemNumber = OptionValue(text, ",NO=");

@@ -11,19 +11,18 @@
 // The longest item name a listing reports.
 inline constexpr std::size_t kItemNameCapacity = 90;
 
-
 // The second and third command-line arguments joined by one blank. Keywords are found in any
 // letter case (the text upper-cased, a to z only); a keyword's value is taken as typed, from the
 // same text and the same position.
 struct Parameters {
-  std::string typed;                 // as typed: what the console lines show
-  bool consoleTrace = false;         // any of '#', '@', '$', '%': progress lines on the console
-  bool check = false;                // "/CHECK": the readable list instead of channels
-  bool syslog = false;               // ",SYSLOG": trace events wanted
-  std::optional<std::string> item;   // "ITEM=": the measurement of an item listing
+  std::string typed;                    // as typed: what the console lines show
+  bool consoleTrace = false;            // any of '#', '@', '$', '%': progress lines on the console
+  bool check = false;                   // "/CHECK": the readable list instead of channels
+  bool syslog = false;                  // ",SYSLOG": trace events wanted
+  std::optional<std::string> item;      // "ITEM=": the measurement of an item listing
   std::optional<std::int32_t> channel;  // "CH=": the one channel Quillon prints
   std::optional<std::string> host;      // ",HOST=": another host than the profile's
-  std::optional<std::string> systemNumber;  // ",NO=": another system number
+  std::optional<std::string> systemNumber;   // ",NO=": another system number
   std::optional<std::int32_t> warningLimit;  // ",WARN=": milliseconds, for the monitor's alerts
   std::optional<std::int32_t> errorLimit;    // ",ERROR="
   bool failedChannel = false;                // ",FAILED": a listing counts its failed systems

@@ -39,9 +39,8 @@ TEST(ParametersTest, AbsentKeywordsAndEmptyValues) {
 
 TEST(ParametersTest, TheChannelIsReadFromAtMostThreeCharactersBeforeAComma) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"CH=3", 3},  {"ch=2,X", 2},   {"MATCH=4", 4}, {"CH=1234", 123},
-      {"CH=0", 0},  {"CH=-1", -1},   {"CH=x", 0},    {"CH= 1", 1},
-      {"CH=,5", 0}, {"a CH=12", 12},
+      {"CH=3", 3},   {"ch=2,X", 2}, {"MATCH=4", 4}, {"CH=1234", 123}, {"CH=0", 0},
+      {"CH=-1", -1}, {"CH=x", 0},   {"CH= 1", 1},   {"CH=,5", 0},     {"a CH=12", 12},
   };
   for (const auto& [text, channel] : cases) {
     EXPECT_EQ(ParseParameters(text).channel, channel) << text;
@@ -71,7 +70,8 @@ TEST(ParametersTest, LimitsAndTheFailedSystemsChannel) {
   EXPECT_EQ(alone.errorLimit, 1);
   EXPECT_FALSE(alone.failedChannel);
   EXPECT_EQ(ParseParameters(",WARN=999999").warningLimit, 999999);
-  EXPECT_FALSE(ParseParameters("WARN=5 FAILED").warningLimit || ParseParameters("FAILED").failedChannel);
+  EXPECT_FALSE(ParseParameters("WARN=5 FAILED").warningLimit ||
+               ParseParameters("FAILED").failedChannel);
 }
 
 TEST(ParametersTest, ALimitThatIsNoNumberOfMillisecondsEndsTheRun) {
@@ -80,9 +80,8 @@ TEST(ParametersTest, ALimitThatIsNoNumberOfMillisecondsEndsTheRun) {
       ParseParameters("X,WARN=" + value);
       ADD_FAILURE() << value << " was taken";
     } catch (const RunEnded& end) {
-      EXPECT_EQ(end.message,
-                "Error 1046: Invalid Limit WARN=" + value.substr(0, value.find(' ')) +
-                    " (1 to 999999 Milliseconds) !");
+      EXPECT_EQ(end.message, "Error 1046: Invalid Limit WARN=" + value.substr(0, value.find(' ')) +
+                                 " (1 to 999999 Milliseconds) !");
       EXPECT_EQ(end.exitCode, 2);
     }
   }

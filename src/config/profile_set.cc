@@ -60,7 +60,7 @@ std::unique_ptr<platform::File> OpenProfile(ProfileSet& profiles, OutputFlavour 
   auto file = platform::File::OpenForReading(profiles.Path());
   if (!file) {
     EndRun(flavour == OutputFlavour::Nebulant ? MessageId::ProfilePathMissingNebulant
-                                               : MessageId::ProfileMissing,
+                                              : MessageId::ProfileMissing,
            profiles.Path());
   }
   return file;

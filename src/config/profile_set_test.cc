@@ -55,7 +55,8 @@ TEST(ProfileSetTest, ANameThatOutgrowsItsCapacityWithTheExtensionIsRefused) {
     Resolved(std::string(60, 'n'), "");
     FAIL() << "a 64-character profile name was accepted";
   } catch (const RunEnded& end) {
-    EXPECT_EQ(end.message, MessageFor(MessageId::ProfileNameTooLong, std::string(60, 'n') + ".P00"));
+    EXPECT_EQ(end.message,
+              MessageFor(MessageId::ProfileNameTooLong, std::string(60, 'n') + ".P00"));
     EXPECT_EQ(end.exitCode, 2);
   }
 }

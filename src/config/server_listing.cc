@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr std::size_t kListingPiece = 20;       // a listing line's piece starts in column 21
-constexpr std::size_t kAllocationText = 19;     // an allocation's text starts in column 20
+constexpr std::size_t kListingPiece = 20;    // a listing line's piece starts in column 21
+constexpr std::size_t kAllocationText = 19;  // an allocation's text starts in column 20
 constexpr std::string_view kSensorNamePiece = "Sensor=\"SAP SysInfo\"";
 constexpr std::string_view kItemPiece = "Item=";
 
@@ -73,7 +73,8 @@ void ReadGlobalListing(const ProfileSet& profiles, const Parameters& parameters,
   if (auto at = allocation.find(kItemPiece); at != std::string::npos) {
     listing.itemName = ItemNameFrom(std::string_view(allocation).substr(at + kItemPiece.size()));
   }
-  if (!found) EndRun(MessageId::SensorNotFound, EchoedArgument(secondArgument, kParameterTextCapacity));
+  if (!found)
+    EndRun(MessageId::SensorNotFound, EchoedArgument(secondArgument, kParameterTextCapacity));
 }
 
 }  // namespace
@@ -102,7 +103,8 @@ std::string DisplayNameOf(DisplayMode display, const std::string& profileName,
                           const SystemEntry& entry) {
   switch (display) {
     case DisplayMode::Alias:
-      return profileName.substr(0, profileName.size() - std::min<std::size_t>(4, profileName.size()));
+      return profileName.substr(0,
+                                profileName.size() - std::min<std::size_t>(4, profileName.size()));
     case DisplayMode::Host:
       return entry.Hostname;
     case DisplayMode::Sid:

@@ -9,7 +9,8 @@ struct UnitRow {
   std::string_view unit;
   std::string_view symbol;
 };
-constexpr std::array<UnitRow, 3> kUnitSymbols{{{"", "#"}, {"PerCent", "%"}, {"TimeResponse", "mSec"}}};
+constexpr std::array<UnitRow, 3> kUnitSymbols{
+    {{"", "#"}, {"PerCent", "%"}, {"TimeResponse", "mSec"}}};
 
 }  // namespace
 

@@ -30,8 +30,7 @@ std::string RfcErrorBlock(const RfcErrorTexts& error) {
          LabelLine("internal status", 0, kLabelWidth, error.internalStatus) + "\n";
 }
 
-void EventTrace::Event(std::int32_t handle, std::string_view event,
-                       std::string_view detail) const {
+void EventTrace::Event(std::int32_t handle, std::string_view event, std::string_view detail) const {
   if (!requested_ || stream_ == nullptr) return;
   std::string line = std::to_string(handle);
   line.append(" ").append(event).append(" ").append(detail).append("\n");

@@ -29,7 +29,8 @@ struct RfcErrorTexts {
 // "RFC error", the five labelled lines and an empty line.
 std::string RfcErrorBlock(const RfcErrorTexts& error);
 // Printed after the block, once the library has closed its connections.
-inline constexpr std::string_view kAbortLines = "* Programm aborted...\n* Error at EoXput-File...\n";
+inline constexpr std::string_view kAbortLines =
+    "* Programm aborted...\n* Error at EoXput-File...\n";
 
 // One "%d %s %s" line per event to a trace stream, when ",SYSLOG" asked for it and a stream is
 // open.

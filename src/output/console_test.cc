@@ -46,9 +46,14 @@ TEST(EventTraceTest, WritesOnlyWhenAskedForAndAStreamIsOpen) {
 
 TEST(ConsoleParametersTest, ASingleRunShowsTheTextBeforeTheConsoleMarks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"A%B x", "A"},          {"(No #1", "(No Parameters)"}, {"(Parameters @", "(No Parameters)"},
-      {"100% sure", "100"},    {"one two $", "one two "},     {"", "(No Parameters)"},
-      {"#", "(No Parameters)"}, {"a $b", "a "},
+      {"A%B x", "A"},
+      {"(No #1", "(No Parameters)"},
+      {"(Parameters @", "(No Parameters)"},
+      {"100% sure", "100"},
+      {"one two $", "one two "},
+      {"", "(No Parameters)"},
+      {"#", "(No Parameters)"},
+      {"a $b", "a "},
   };
   for (const auto& [typed, shown] : cases) {
     EXPECT_EQ(SingleRunConsoleParameters(typed), shown) << typed;

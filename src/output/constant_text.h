@@ -23,7 +23,8 @@ constexpr auto DecimalText() {
   }();
   ConstantText<kDigits> text;
   std::size_t rest = Number;
-  for (std::size_t i = kDigits; i-- > 0; rest /= 10) text.chars[i] = static_cast<char>('0' + rest % 10);
+  for (std::size_t i = kDigits; i-- > 0; rest /= 10)
+    text.chars[i] = static_cast<char>('0' + rest % 10);
   return text;
 }
 

@@ -127,8 +127,8 @@ std::string Document::SystemDocument(std::string_view systemText, const Duration
   std::string document(FrameOf(flavour_).opening);
   AppendText(document, systemText);
   for (const SystemChannel& channel : kSystemChannels) {
-    AddChannel(document, TimeChannel(channel.key, channel.name, channel.name,
-                                     times.*channel.time, channel.limited));
+    AddChannel(document, TimeChannel(channel.key, channel.name, channel.name, times.*channel.time,
+                                     channel.limited));
   }
   document += FrameOf(flavour_).closing;
   return document;
@@ -179,9 +179,9 @@ RfcErrorOutput Document::RfcError(const RfcErrorTexts& error) const {
   // Once a listing's head is out, the monitor reads that document: it ends with the error flag
   // and what the block would have said, and nothing may follow it.
   if (listingHeadOut_) {
-    return {ErrorDocument("RFC error in " + error.operation + ": " + error.key + " - " +
-                          error.message),
-            ""};
+    return {
+        ErrorDocument("RFC error in " + error.operation + ": " + error.key + " - " + error.message),
+        ""};
   }
   return {RfcErrorBlock(error), std::string(kAbortLines)};
 }

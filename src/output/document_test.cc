@@ -40,13 +40,14 @@ TEST(DocumentTest, ASystemsDocumentInEachFlavour) {
       // A selected channel empties everything written before the text closes.
       {OutputFlavour::Quillon, 3, "0003\n"},
       {OutputFlavour::Quillon, 9, "\n"},
-      {OutputFlavour::Nebulant, 2, "\n# (PRD) a<b>&c"
-                                   "\n\nStatistic.RFC_Open: 0016\nMessage.RFC_Open: RFC-Open "
-                                   "Time (mSec)\n\nStatistic.Processing: 0002\nMessage."
-                                   "Processing: Processing Time (mSec)\n\nStatistic.RFC_Close: "
-                                   "0003\nMessage.RFC_Close: RFC-Close Time (mSec)\n\nStatistic."
-                                   "Response_Time: 1234\nMessage.Response_Time: Response Time "
-                                   "(mSec)\n"},
+      {OutputFlavour::Nebulant, 2,
+       "\n# (PRD) a<b>&c"
+       "\n\nStatistic.RFC_Open: 0016\nMessage.RFC_Open: RFC-Open "
+       "Time (mSec)\n\nStatistic.Processing: 0002\nMessage."
+       "Processing: Processing Time (mSec)\n\nStatistic.RFC_Close: "
+       "0003\nMessage.RFC_Close: RFC-Close Time (mSec)\n\nStatistic."
+       "Response_Time: 1234\nMessage.Response_Time: Response Time "
+       "(mSec)\n"},
   };
   for (const Case& c : cases) {
     Document document(c.flavour, c.channel);
@@ -104,9 +105,9 @@ TEST(DocumentTest, LimitsGoOnTheResponseTimeOfASystemAndOnEveryChannelOfAListing
                          "</LimitWarningMsg></Result>\n"),
             std::string::npos)
       << channel;
-  EXPECT_EQ(Document(OutputFlavour::Nebulant, std::nullopt, {500, 2000})
-                .SystemDocument("(PRD)", kTimes),
-            Document(OutputFlavour::Nebulant, std::nullopt).SystemDocument("(PRD)", kTimes));
+  EXPECT_EQ(
+      Document(OutputFlavour::Nebulant, std::nullopt, {500, 2000}).SystemDocument("(PRD)", kTimes),
+      Document(OutputFlavour::Nebulant, std::nullopt).SystemDocument("(PRD)", kTimes));
 }
 
 TEST(DocumentTest, TheFailedSystemsChannelCountsAndTurnsRedFromOne) {
@@ -137,9 +138,10 @@ TEST(DocumentTest, TheErrorDocumentIsXmlInEveryFlavourAndEndsAnOpenListing) {
 }
 
 TEST(DocumentTest, AnErrorMessageCannotBreakTheDocument) {
-  EXPECT_EQ(Document().ErrorDocument("Error 1002: Profile a</Text><Error>0</Error>&b\nc is missing..."),
-            "<Prtg>\n<Error>1</Error>\n<Text>Error 1002: Profile a&lt;/Text&gt;&lt;Error&gt;0"
-            "&lt;/Error&gt;&amp;b\nc is missing...</Text>\n</Prtg>\n");
+  EXPECT_EQ(
+      Document().ErrorDocument("Error 1002: Profile a</Text><Error>0</Error>&b\nc is missing..."),
+      "<Prtg>\n<Error>1</Error>\n<Text>Error 1002: Profile a&lt;/Text&gt;&lt;Error&gt;0"
+      "&lt;/Error&gt;&amp;b\nc is missing...</Text>\n</Prtg>\n");
 }
 
 TEST(DocumentTest, ALibraryErrorPrintsTheBlockThenTheAbortLines) {
@@ -155,15 +157,16 @@ TEST(XmlTextTest, WritesOnlyWhatXmlAllowsAndReadsOtherBytesAsWindows1252) {
       {"a<b>&c", "a&lt;b&gt;&amp;c"},
       {"tab\tline\nreturn\r", "tab\tline\nreturn\r"},
       {std::string("\x01\x02\x1b\0x\x7f", 6), "    x "},
-      {"PRD\xc4", "PRD\xc3\x84"},                        // a profile saved as Windows-1252: PRDÄ
-      {"\x80 \x9f", "\xe2\x82\xac \xc5\xb8"},            // €, Ÿ
-      {"\x81\x8d\x8f\x90\x9d", "     "},                  // undefined in Windows-1252
-      {"M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80", "M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80"},
-      {"\xc2\x85", " "},                                   // a C1 control, well encoded
+      {"PRD\xc4", "PRD\xc3\x84"},              // a profile saved as Windows-1252: PRDÄ
+      {"\x80 \x9f", "\xe2\x82\xac \xc5\xb8"},  // €, Ÿ
+      {"\x81\x8d\x8f\x90\x9d", "     "},       // undefined in Windows-1252
+      {"M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80",
+       "M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80"},
+      {"\xc2\x85", " "},                                 // a C1 control, well encoded
       {"\xef\xbf\xbe\xef\xbf\xbf", "  "},                // U+FFFE, U+FFFF
-      {"\xc0\xaf", "\xc3\x80\xc2\xaf"},                    // an overlong form: two bytes of 1252
-      {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},    // a surrogate
-      {"\xe2\x82", "\xc3\xa2\xe2\x80\x9a"},                // cut short at the end
+      {"\xc0\xaf", "\xc3\x80\xc2\xaf"},                  // an overlong form: two bytes of 1252
+      {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},  // a surrogate
+      {"\xe2\x82", "\xc3\xa2\xe2\x80\x9a"},              // cut short at the end
       {"\xf4\x90\x80\x80", "\xc3\xb4 \xe2\x82\xac\xe2\x82\xac"},  // above U+10FFFF
   };
   for (const auto& [text, xml] : cases) EXPECT_EQ(XmlText(text), xml) << text;
@@ -177,8 +180,9 @@ TEST(DocumentTest, TextFlavoursCannotBeGivenAForgedLine) {
   Document nebulant(OutputFlavour::Nebulant, std::nullopt);
   std::string text;
   nebulant.AddChannel(text, Channel::Custom("", "PRD\nStatistic.X", "0001", kTimeUnit));
-  EXPECT_EQ(text, "\n\nStatistic.PRD_Statistic_X: 0001\nMessage.PRD_Statistic_X: PRD "
-                  "Statistic.X (mSec)");
+  EXPECT_EQ(text,
+            "\n\nStatistic.PRD_Statistic_X: 0001\nMessage.PRD_Statistic_X: PRD "
+            "Statistic.X (mSec)");
   Document quillon(OutputFlavour::Quillon, std::nullopt);
   EXPECT_EQ(quillon.SystemDocument("(PRD)\n> forged", kTimes).substr(0, 17), "\n# (PRD) > forged");
 }

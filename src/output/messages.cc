@@ -64,8 +64,8 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
     {MessageId::ParametersTooLong, kParametersTooLongText.view(), "", 2},
     {MessageId::UnknownFlavour, "Error 1043: Unknown Flavour ", kUnknownFlavourTail.view(), 2},
     {MessageId::UnexpectedFailure, "Error 1044: Unexpected Failure: ", " !", 2},
-    {MessageId::WorkingFolderMissing, "Error 1045: No Working-Folder for the RFC-Library in ",
-     " !", 2},
+    {MessageId::WorkingFolderMissing, "Error 1045: No Working-Folder for the RFC-Library in ", " !",
+     2},
     {MessageId::InvalidLimit, "Error 1046: Invalid Limit ", kInvalidLimitTail.view(), 2},
     {MessageId::RfcLibraryUnusable, "Error 1047: RFC-Library ", " !", 2},
 }};

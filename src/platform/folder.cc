@@ -57,8 +57,8 @@ void RemoveStaleFolders(std::string_view prefix, std::chrono::seconds age) {
   for (fs::directory_iterator entry(temporary, error), end; !error && entry != end;
        entry.increment(error)) {
     std::error_code ignored;
-    if (entry->path().filename().string().starts_with(prefix) &&
-        entry->is_directory(ignored) && entry->last_write_time(ignored) < before) {
+    if (entry->path().filename().string().starts_with(prefix) && entry->is_directory(ignored) &&
+        entry->last_write_time(ignored) < before) {
       fs::remove_all(entry->path(), ignored);
     }
   }

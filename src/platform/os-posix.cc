@@ -14,7 +14,7 @@ std::FILE* OpenRegularFileForReading(const std::string& hostPath, FileMode) {
   // O_NONBLOCK: opening a FIFO would otherwise wait for a writer.
   const int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
-  struct stat status{};
+  struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(fd);
     return nullptr;
@@ -44,7 +44,7 @@ bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes) {
 }
 
 bool PathExists(const std::string& hostPath) {
-  struct stat status{};
+  struct stat status {};
   return ::lstat(hostPath.c_str(), &status) == 0;
 }
 

@@ -24,8 +24,8 @@ std::FILE* OpenRegularFileForReading(const std::string& hostPath, FileMode mode)
 }
 
 std::FILE* CreateNewFile(const std::string& hostPath) {
-  const int fd = _open(hostPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT,
-                       _S_IREAD | _S_IWRITE);
+  const int fd =
+      _open(hostPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT, _S_IREAD | _S_IWRITE);
   if (fd < 0) return nullptr;
   std::FILE* stream = _fdopen(fd, "w");
   if (stream == nullptr) _close(fd);

@@ -15,7 +15,8 @@ std::string UpperCaseAtoZ(std::string_view text) {
 
 std::int32_t LeadingNumber(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && std::string_view(" \t\n\v\f\r").find(text[i]) != std::string_view::npos) {
+  while (i < text.size() &&
+         std::string_view(" \t\n\v\f\r").find(text[i]) != std::string_view::npos) {
     ++i;
   }
   bool negative = false;

@@ -10,8 +10,8 @@ TEST(UpperCaseAtoZTest, UpperCasesOnlyTheLettersAToZ) {
 
 TEST(LeadingNumberTest, ReadsDigitsAfterWhiteSpaceAndSignAsAtoiDoes) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"00", 0}, {"12", 12}, {" 7x", 7}, {"\t\n5", 5}, {"-3", -3}, {"+4", 4},
-      {"x1", 0}, {"", 0},    {"- 1", 0}, {"99999999999999", 2147483647}};
+      {"00", 0}, {"12", 12}, {" 7x", 7}, {"\t\n5", 5}, {"-3", -3},
+      {"+4", 4}, {"x1", 0},  {"", 0},    {"- 1", 0},   {"99999999999999", 2147483647}};
   for (const auto& [text, number] : cases) {
     EXPECT_EQ(platform::LeadingNumber(text), number) << text;
   }

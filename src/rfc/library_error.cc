@@ -30,11 +30,11 @@ extern "C" void RFC_CALL ReportRfcErrorAndExit(const char* operation) {
   const RfcOperations& rfc = *reportingSession->operations();
   RfcErrorInfo info{};
   rfc.lastError(&info);
-  const RfcErrorTexts error{operation != nullptr ? operation : "",
-                            std::string(BoundedText(info.key, sizeof info.key)),
-                            std::string(BoundedText(info.status, sizeof info.status)),
-                            std::string(BoundedText(info.message, sizeof info.message)),
-                            std::string(BoundedText(info.internalStatus, sizeof info.internalStatus))};
+  const RfcErrorTexts error{
+      operation != nullptr ? operation : "", std::string(BoundedText(info.key, sizeof info.key)),
+      std::string(BoundedText(info.status, sizeof info.status)),
+      std::string(BoundedText(info.message, sizeof info.message)),
+      std::string(BoundedText(info.internalStatus, sizeof info.internalStatus))};
   const RfcErrorOutput output = reportingDocument->RfcError(error);
   Print(output.beforeClose);
   // What the library said is out before it is asked to close anything, whatever that does.

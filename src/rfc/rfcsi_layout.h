@@ -16,11 +16,24 @@ struct RfcsiField {
 inline constexpr std::size_t kRfcsiSize = 200;
 
 inline constexpr std::array<RfcsiField, 18> kRfcsiFields{{
-    {"RFCPROTO", 3, 0},     {"RFCCHARTYP", 4, 3},   {"RFCINTTYP", 3, 7},   {"RFCFLOTYP", 3, 10},
-    {"RFCDEST", 32, 13},    {"RFCHOST", 8, 45},     {"RFCSYSID", 8, 53},   {"RFCDATABS", 8, 61},
-    {"RFCDBHOST", 32, 69},  {"RFCDBSYS", 10, 101},  {"RFCSAPRL", 4, 111},  {"RFCMACH", 5, 115},
-    {"RFCOPSYS", 10, 120},  {"RFCTZONE", 6, 130},   {"RFCDAYST", 1, 136},  {"RFCIPADDR", 15, 137},
-    {"RFCKERNRL", 4, 152},  {"RFCSI_RESV", 44, 156},
+    {"RFCPROTO", 3, 0},
+    {"RFCCHARTYP", 4, 3},
+    {"RFCINTTYP", 3, 7},
+    {"RFCFLOTYP", 3, 10},
+    {"RFCDEST", 32, 13},
+    {"RFCHOST", 8, 45},
+    {"RFCSYSID", 8, 53},
+    {"RFCDATABS", 8, 61},
+    {"RFCDBHOST", 32, 69},
+    {"RFCDBSYS", 10, 101},
+    {"RFCSAPRL", 4, 111},
+    {"RFCMACH", 5, 115},
+    {"RFCOPSYS", 10, 120},
+    {"RFCTZONE", 6, 130},
+    {"RFCDAYST", 1, 136},
+    {"RFCIPADDR", 15, 137},
+    {"RFCKERNRL", 4, 152},
+    {"RFCSI_RESV", 44, 156},
 }};
 
 // What RfcInstallStructure is told: 18 character fields, every offset given as 0, since the
@@ -45,7 +58,7 @@ constexpr bool RfcsiFieldsFollowOneAnother() {
 }
 static_assert(RfcsiFieldsFollowOneAnother() && sizeof(RFCSI) == kRfcsiSize);
 
-#define SAPSYSINFO_RFCSI_FIELD(index, member)                 \
+#define SAPSYSINFO_RFCSI_FIELD(index, member)                            \
   static_assert(kRfcsiFields[index].offset == offsetof(RFCSI, member) && \
                 kRfcsiFields[index].length == sizeof(RFCSI::member))
 SAPSYSINFO_RFCSI_FIELD(0, rfcproto);

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-
 // The last error description of the last error section of a trace; empty when there is none.
 // Lines are examined in the pieces in which they are read.
 class TraceErrorScanner {

@@ -72,7 +72,8 @@ void WorkingFolder::Finish() {
   // The folder cannot be removed while it is the current directory (a library error ends the
   // run from inside a conversation).
   platform::ChangeDirectory(sensorDirectory_);
-  if (auto trace = platform::File::OpenForReading(OwnFile(kTraceFile), platform::FileMode::Binary)) {
+  if (auto trace =
+          platform::File::OpenForReading(OwnFile(kTraceFile), platform::FileMode::Binary)) {
     std::string sections;
     for (std::string block; !(block = trace->ReadBytes(kCopyBlock)).empty();) sections += block;
     trace.reset();

@@ -63,10 +63,11 @@ TEST(CommandLineTest, UnknownFlavourNamesTheValidOnes) {
 TEST(CommandLineTest, ArgumentsLongerThanTheirCapacityAreRefused) {
   EXPECT_EQ(Read({std::string(63, 'P')}).error, "");
   // An argument echoed in a message is cut to its capacity: a message is no place for 10 KB.
-  EXPECT_EQ(Read({std::string(64, 'P')}).error,
-            "Error 1041: Profile-Name " + std::string(63, 'P') + "... is longer than 63 characters !");
-  EXPECT_EQ(Read({std::string(10000, 'P')}).error,
-            "Error 1041: Profile-Name " + std::string(63, 'P') + "... is longer than 63 characters !");
+  EXPECT_EQ(Read({std::string(64, 'P')}).error, "Error 1041: Profile-Name " + std::string(63, 'P') +
+                                                    "... is longer than 63 characters !");
+  EXPECT_EQ(
+      Read({std::string(10000, 'P')}).error,
+      "Error 1041: Profile-Name " + std::string(63, 'P') + "... is longer than 63 characters !");
   EXPECT_EQ(Read({"/Flavour=" + std::string(10000, 'F'), "PRD"}).error,
             "Error 1043: Unknown Flavour " + std::string(63, 'F') +
                 "... ! Valid are EXEXML, Tendril, Vigilor, Nebulant, Quillon");

@@ -86,18 +86,18 @@ int RunListing(RunContext& run, ServerListing listing) {
 
     ++(valid && answered && delivered ? counts.processed : counts.failed);
     if (console) {
-      Print("\n" + summaryLine + " State=" +
-            std::string(SystemState(valid, conversation.status, delivered)) + "\n");
+      Print("\n" + summaryLine +
+            " State=" + std::string(SystemState(valid, conversation.status, delivered)) + "\n");
     }
   }
 
   if (run.ParameterText.failedChannel) {
     Print(run.ResultDocument.FailedSystemsChannel(counts.failed));
   }
-  Print(run.ResultDocument.ListingSummary(
-      "(***) " + listing.itemName + ": NoSystems=" + std::to_string(counts.systems) +
-      ", Processed=" + std::to_string(counts.processed) +
-      ", Failed=" + std::to_string(counts.failed)));
+  Print(run.ResultDocument.ListingSummary("(***) " + listing.itemName +
+                                          ": NoSystems=" + std::to_string(counts.systems) +
+                                          ", Processed=" + std::to_string(counts.processed) +
+                                          ", Failed=" + std::to_string(counts.failed)));
   if (console) Print("\n* " + platform::LocalTimeText() + " SAP SysInfo now processed...\n");
   return 0;
 }

@@ -29,7 +29,8 @@ int RunSingleSystem(RunContext& run) {
   // A failed call reports its error text and the library's reason, nothing of a document.
   if (conversation.status != CallStatus::Ok) {
     EndRunWithMessage(
-        DescribeCallFailure(conversation.code, conversation.exception) + run.Session.TraceNote(), 2);
+        DescribeCallFailure(conversation.code, conversation.exception) + run.Session.TraceNote(),
+        2);
   }
 
   if (run.ParameterText.check) {

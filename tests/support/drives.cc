@@ -18,9 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Wine {
-  std::string loader;   // wine64
-  std::string prefix;   // WINEPREFIX
-  std::string binDir;   // the Windows programs
+  std::string loader;  // wine64
+  std::string prefix;  // WINEPREFIX
+  std::string binDir;  // the Windows programs
 };
 
 std::optional<Wine> WineMode() {
@@ -174,9 +174,8 @@ ProcessResult Drives::RunProgram(const std::vector<std::string>& command,
   }
   std::vector<std::string> argv = command;
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  ProcessResult result =
-      RunProcess(argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input,
-                        .output = output});
+  ProcessResult result = RunProcess(
+      argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input, .output = output});
   if (UnderWine()) {
     result.out = FromWindowsLineEnds(result.out, what + ", standard output");
     result.err = FromWindowsLineEnds(result.err, what + ", standard error");
@@ -199,8 +198,8 @@ ProcessResult Drives::RunSensorFrom(const std::string& hostProgram,
                                     std::string_view currentDirectory) const {
   std::vector<std::string> command{hostProgram};
   if (auto wine = WineMode()) command.insert(command.begin(), wine->loader);
-  ProcessResult result = RunProgram(command, arguments, currentDirectory, "", Output::Captured,
-                                    "sapsysinfo");
+  ProcessResult result =
+      RunProgram(command, arguments, currentDirectory, "", Output::Captured, "sapsysinfo");
   if (LooksLikeXmlDocument(result.out)) {
     if (auto problem = XmlProblem(result.out)) {
       ADD_FAILURE() << "sapsysinfo printed a document that is no well-formed XML (" << *problem
