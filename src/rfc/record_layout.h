@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "src/rfc/rfcsi_layout.h"
 #include "src/rfc/saprfc.h"
 
 namespace rfc_layout {
@@ -50,29 +51,6 @@ struct RfcOpenOptions {
   Pointer<W> password;
   Pointer<W> language;
   Int32 trace;
-};
-
-// The same in both widths: characters only.
-template <std::size_t W>
-struct RFCSI {
-  Chars<3> rfcproto;
-  Chars<4> rfcchartyp;
-  Chars<3> rfcinttyp;
-  Chars<3> rfcflotyp;
-  Chars<32> rfcdest;
-  Chars<8> rfchost;
-  Chars<8> rfcsysid;
-  Chars<8> rfcdatabs;
-  Chars<32> rfcdbhost;
-  Chars<10> rfcdbsys;
-  Chars<4> rfcsaprl;
-  Chars<5> rfcmach;
-  Chars<10> rfcopsys;
-  Chars<6> rfctzone;
-  Chars<1> rfcdayst;
-  Chars<15> rfcipaddr;
-  Chars<4> rfckernrl;
-  Chars<44> rfcsi_resv;
 };
 
 template <std::size_t W>
@@ -150,26 +128,8 @@ RFC_LAYOUT_MEMBER(RfcOpenOptions, password, 20, 40);
 RFC_LAYOUT_MEMBER(RfcOpenOptions, language, 24, 48);
 RFC_LAYOUT_MEMBER(RfcOpenOptions, trace, 28, 56);
 
-// RFCSI: the offsets of the field table that RfcInstallStructure is told about.
-RFC_LAYOUT_SIZE(RFCSI, 200, 200);
-RFC_LAYOUT_MEMBER(RFCSI, rfcproto, 0, 0);
-RFC_LAYOUT_MEMBER(RFCSI, rfcchartyp, 3, 3);
-RFC_LAYOUT_MEMBER(RFCSI, rfcinttyp, 7, 7);
-RFC_LAYOUT_MEMBER(RFCSI, rfcflotyp, 10, 10);
-RFC_LAYOUT_MEMBER(RFCSI, rfcdest, 13, 13);
-RFC_LAYOUT_MEMBER(RFCSI, rfchost, 45, 45);
-RFC_LAYOUT_MEMBER(RFCSI, rfcsysid, 53, 53);
-RFC_LAYOUT_MEMBER(RFCSI, rfcdatabs, 61, 61);
-RFC_LAYOUT_MEMBER(RFCSI, rfcdbhost, 69, 69);
-RFC_LAYOUT_MEMBER(RFCSI, rfcdbsys, 101, 101);
-RFC_LAYOUT_MEMBER(RFCSI, rfcsaprl, 111, 111);
-RFC_LAYOUT_MEMBER(RFCSI, rfcmach, 115, 115);
-RFC_LAYOUT_MEMBER(RFCSI, rfcopsys, 120, 120);
-RFC_LAYOUT_MEMBER(RFCSI, rfctzone, 130, 130);
-RFC_LAYOUT_MEMBER(RFCSI, rfcdayst, 136, 136);
-RFC_LAYOUT_MEMBER(RFCSI, rfcipaddr, 137, 137);
-RFC_LAYOUT_MEMBER(RFCSI, rfckernrl, 152, 152);
-RFC_LAYOUT_MEMBER(RFCSI, rfcsi_resv, 156, 156);
+// RFCSI holds characters only, the same in both widths: rfcsi_layout.h checks it against its
+// one field table.
 
 RFC_LAYOUT_SIZE(RfcStructureField, 20, 24);
 RFC_LAYOUT_MEMBER(RfcStructureField, name, 0, 0);

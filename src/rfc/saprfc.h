@@ -150,38 +150,7 @@ RFC_API void RFC_CALL RfcClose(RfcHandle handle);
 }
 #endif
 
-/* The layouts both sides rely on. */
-#ifdef __cplusplus
-#define RFC_STATIC_ASSERT static_assert
-#else
-#define RFC_STATIC_ASSERT _Static_assert
-#endif
-/* RFCSI's fields are checked against their one description in rfcsi_layout.h. */
-RFC_STATIC_ASSERT(sizeof(RfcErrorInfo) == 545, "RfcErrorInfo is 545 bytes");
-RFC_STATIC_ASSERT(offsetof(RfcErrorInfo, status) == 33, "status follows the 33-byte key");
-RFC_STATIC_ASSERT(offsetof(RfcErrorInfo, message) == 161, "message follows status");
-RFC_STATIC_ASSERT(offsetof(RfcErrorInfo, internalStatus) == 417, "internalStatus last");
-
-/* Field order of the records whose sizes depend on the pointer width. */
-RFC_STATIC_ASSERT(sizeof(RfcHandle) == 4 && sizeof(RfcType) == 4, "32-bit handles");
-RFC_STATIC_ASSERT(offsetof(RfcOpenOptions, destination) == 0 &&
-                      offsetof(RfcOpenOptions, mode) == sizeof(void*) &&
-                      offsetof(RfcOpenOptions, connectionParameters) == 2 * sizeof(void*) &&
-                      offsetof(RfcOpenOptions, trace) == 7 * sizeof(void*),
-                  "RfcOpenOptions: destination, mode, parameters, client, user, password, "
-                  "language, trace");
-RFC_STATIC_ASSERT(offsetof(HostOptions, systemNumber) == sizeof(void*) &&
-                      offsetof(HostOptions, gatewayService) == 3 * sizeof(void*),
-                  "HostOptions: hostName, systemNumber, gatewayHost, gatewayService");
-RFC_STATIC_ASSERT(sizeof(GatewayOptions) == 2 * sizeof(void*), "GatewayOptions: two texts");
-RFC_STATIC_ASSERT(offsetof(RfcStructureField, type) == sizeof(void*) &&
-                      offsetof(RfcStructureField, offset) == sizeof(void*) + 12,
-                  "RfcStructureField: name, type, length, decimals, offset");
-RFC_STATIC_ASSERT(offsetof(RfcParameter, nameLength) == sizeof(void*) &&
-                      offsetof(RfcParameter, length) == sizeof(void*) + 8 &&
-                      offsetof(RfcParameter, address) == (sizeof(void*) == 8 ? 24 : 16),
-                  "RfcParameter: name, nameLength, type, length, address");
-RFC_STATIC_ASSERT(offsetof(RfcEnvironmentRecord, allocator) == sizeof(void*),
-                  "RfcEnvironmentRecord: errorHandler, allocator");
+/* The records' layouts, in the 32-bit and the 64-bit width, are checked in record_layout.h and
+   rfcsi_layout.h. */
 
 #endif
