@@ -56,10 +56,13 @@ Timeouts CurrentTimeouts() {
   return timeouts;
 }
 
-void Connection::Open(const Endpoint& endpoint, const wire::OpenRequest& logon,
-                      const Timeouts& timeouts) {
-  peer_ = endpoint.host + ":" + std::to_string(endpoint.port);
-  const auto deadline = Clock::now() + timeouts.connect;
+std::vector<asio::ip::tcp::endpoint> Connection::Resolve(const Endpoint& endpoint,
+                                                         Clock::time_point deadline,
+                                                         const Timeouts& timeouts) {
+  // A numeric address needs no resolver, whose thread costs more than the rest of an open.
+  asio::error_code notNumeric;
+  const asio::ip::address address = asio::ip::make_address(endpoint.host, notNumeric);
+  if (!notNumeric) return {asio::ip::tcp::endpoint(address, endpoint.port)};
 
   // A resolution that times out may still complete later; its results go to shared state.
   struct Resolution : Completion {
@@ -82,8 +85,17 @@ void Connection::Open(const Endpoint& endpoint, const wire::OpenRequest& logon,
                   error.message());
   }
 
+  return {resolved->addresses.begin(), resolved->addresses.end()};
+}
+
+void Connection::Open(const Endpoint& endpoint, const wire::OpenRequest& logon,
+                      const Timeouts& timeouts) {
+  peer_ = endpoint.host + ":" + std::to_string(endpoint.port);
+  const auto deadline = Clock::now() + timeouts.connect;
+
+  const std::vector<asio::ip::tcp::endpoint> addresses = Resolve(endpoint, deadline, timeouts);
   auto connected = std::make_shared<Completion>();
-  asio::async_connect(socket_, resolved->addresses, Completes(connected));
+  asio::async_connect(socket_, addresses, Completes(connected));
   if (auto error = Wait(io_, connected, deadline, [this] { Drop(); })) {
     Drop();
     if (error == asio::error::timed_out) {

@@ -50,6 +50,10 @@ class Connection {
 
  private:
   wire::Message ReceiveAny(std::chrono::milliseconds timeout);
+  // The addresses of the endpoint's host; throws Failure when it is not resolved in time.
+  std::vector<asio::ip::tcp::endpoint> Resolve(const Endpoint& endpoint,
+                                               std::chrono::steady_clock::time_point deadline,
+                                               const Timeouts& timeouts);
   // Closes the socket and makes the failure of a connection that can no longer be used.
   Failure Lost(const std::string& key, const std::string& message, const std::string& detail);
 
