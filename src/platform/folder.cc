@@ -30,15 +30,23 @@ std::string TemporaryFolder() {
   return fs::temp_directory_path(error).string();
 }
 
-std::optional<std::string> CreatePrivateFolder(std::string_view prefix) {
+std::optional<std::string> PrivateTemporaryFolder(std::string_view name) {
   std::error_code error;
   const fs::path temporary = fs::temp_directory_path(error);
   if (error) return std::nullopt;
+  const std::string path =
+      (temporary / (std::string(name) + os::SharedTemporaryFolderSuffix())).string();
+  os::MakePrivateDirectory(path);  // or it is there already
+  if (!os::IsPrivateDirectory(path)) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> CreatePrivateFolder(const std::string& parent) {
   std::random_device random;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string name = std::string(prefix) + std::to_string(os::ProcessId()) + "-" +
-                             std::to_string(random() % 1000000000u);
-    const std::string path = (temporary / name).string();
+    const std::string name =
+        std::to_string(os::ProcessId()) + "-" + std::to_string(random() % 1000000000u);
+    const std::string path = (fs::path(parent) / name).string();
     if (os::MakePrivateDirectory(path)) return path;
   }
   return std::nullopt;
@@ -49,16 +57,13 @@ void RemoveFolder(const std::string& hostPath) {
   fs::remove_all(hostPath, error);
 }
 
-void RemoveStaleFolders(std::string_view prefix, std::chrono::seconds age) {
+void RemoveStaleFolders(const std::string& parent, std::chrono::seconds age) {
   std::error_code error;
-  const fs::path temporary = fs::temp_directory_path(error);
-  if (error) return;
   const auto before = fs::file_time_type::clock::now() - age;
-  for (fs::directory_iterator entry(temporary, error), end; !error && entry != end;
+  for (fs::directory_iterator entry(parent, error), end; !error && entry != end;
        entry.increment(error)) {
     std::error_code ignored;
-    if (entry->path().filename().string().starts_with(prefix) && entry->is_directory(ignored) &&
-        entry->last_write_time(ignored) < before) {
+    if (entry->is_directory(ignored) && entry->last_write_time(ignored) < before) {
       fs::remove_all(entry->path(), ignored);
     }
   }

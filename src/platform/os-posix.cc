@@ -52,6 +52,14 @@ bool MakePrivateDirectory(const std::string& hostPath) {
   return ::mkdir(hostPath.c_str(), S_IRWXU) == 0;
 }
 
+bool IsPrivateDirectory(const std::string& hostPath) {
+  struct stat status {};
+  return ::lstat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+         status.st_uid == ::geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+std::string SharedTemporaryFolderSuffix() { return "-" + std::to_string(::geteuid()); }
+
 std::uint64_t ProcessId() { return static_cast<std::uint64_t>(::getpid()); }
 
 void IgnoreBrokenPipe() { std::signal(SIGPIPE, SIG_IGN); }

@@ -64,6 +64,15 @@ bool MakePrivateDirectory(const std::string& hostPath) {
   return made != 0;
 }
 
+bool IsPrivateDirectory(const std::string& hostPath) {
+  // The temporary folder is the user's own; the folder must be one, not a link to elsewhere.
+  const DWORD attributes = GetFileAttributesA(hostPath.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+std::string SharedTemporaryFolderSuffix() { return ""; }
+
 std::uint64_t ProcessId() { return GetCurrentProcessId(); }
 
 void IgnoreBrokenPipe() {}

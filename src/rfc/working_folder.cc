@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr std::string_view kFolderPrefix = "sapsysinfo-run-";
+// The folder of every run's folder, under the system's temporary folder.
+constexpr std::string_view kRunsFolder = "sapsysinfo-runs";
 // A run ends within a minute, when the monitor stops it at the latest; a folder this old
 // belongs to a run that was killed.
 constexpr std::chrono::hours kStaleAge{24};
@@ -17,8 +18,10 @@ constexpr std::size_t kCopyBlock = 4096;
 }  // namespace
 
 std::optional<WorkingFolder> WorkingFolder::Create() {
-  platform::RemoveStaleFolders(kFolderPrefix, kStaleAge);
-  std::optional<std::string> path = platform::CreatePrivateFolder(kFolderPrefix);
+  const std::optional<std::string> runs = platform::PrivateTemporaryFolder(kRunsFolder);
+  if (!runs) return std::nullopt;
+  platform::RemoveStaleFolders(*runs, kStaleAge);
+  std::optional<std::string> path = platform::CreatePrivateFolder(*runs);
   if (!path) return std::nullopt;
   return WorkingFolder(std::move(*path), platform::CurrentDirectory());
 }

@@ -8,6 +8,10 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "src/platform/folder.h"
 #include "tests/support/temp_path.h"
 
@@ -59,9 +63,13 @@ class WorkingFolderTest : public testing::Test {
     }
   }
 #endif
-  std::vector<fs::path> TemporaryEntries() const {
+  // The runs' folders: in the one folder of the program's own in the temporary folder.
+  std::vector<fs::path> RunFolders() const {
     std::vector<fs::path> entries;
-    for (const auto& entry : fs::directory_iterator(root_ / "temp")) entries.push_back(entry);
+    for (const auto& runs : fs::directory_iterator(root_ / "temp")) {
+      EXPECT_TRUE(runs.path().filename().string().starts_with("sapsysinfo-runs")) << runs.path();
+      for (const auto& entry : fs::directory_iterator(runs)) entries.push_back(entry);
+    }
     return entries;
   }
 
@@ -72,10 +80,12 @@ class WorkingFolderTest : public testing::Test {
 TEST_F(WorkingFolderTest, TheLibraryWorksInAFolderOfItsOwnThatIsGoneAtTheEnd) {
   std::optional<WorkingFolder> folder = WorkingFolder::Create();
   ASSERT_TRUE(folder);
-  ASSERT_EQ(TemporaryEntries().size(), 1u);
-  EXPECT_EQ(fs::path(folder->path()), TemporaryEntries()[0]);
+  ASSERT_EQ(RunFolders().size(), 1u);
+  EXPECT_EQ(fs::path(folder->path()), RunFolders()[0]);
 #ifndef _WIN32
-  EXPECT_EQ(fs::status(folder->path()).permissions() & fs::perms::all, fs::perms::owner_all);
+  for (const fs::path& path : {fs::path(folder->path()), fs::path(folder->path()).parent_path()}) {
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_all) << path;
+  }
 #endif
   {
     const WorkingFolder::Inside inside(*folder);
@@ -86,7 +96,7 @@ TEST_F(WorkingFolderTest, TheLibraryWorksInAFolderOfItsOwnThatIsGoneAtTheEnd) {
 
   Write(root_ / "sensor" / "Dev_Rfc.Trc", "**** ERROR earlier\n");
   folder->Finish();
-  EXPECT_TRUE(TemporaryEntries().empty());
+  EXPECT_TRUE(RunFolders().empty());
   EXPECT_EQ(Contents(root_ / "sensor" / "Dev_Rfc.Trc"),
             "**** ERROR earlier\n**** ERROR now RfcOpen\nERROR       refused\n");
   folder->Finish();  // once only
@@ -119,17 +129,34 @@ TEST_F(WorkingFolderTest, TheDestinationsFileBecomesTheFoldersSapRfcIni) {
 // A run removes the folders of runs that were killed; here "old" means older than a second
 // rather than a day, as no file system of every host lets a folder's time be set.
 TEST_F(WorkingFolderTest, FoldersOfKilledRunsGoOnceTheyAreOld) {
-  const fs::path old = root_ / "temp" / "sapsysinfo-run-1-1";
+  const fs::path runs = root_ / "runs";
+  const fs::path old = runs / "1-1";
   const fs::path other = root_ / "temp" / "other-program";
   for (const fs::path& folder : {old, other}) fs::create_directories(folder / "sub");
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  const fs::path recent = root_ / "temp" / "sapsysinfo-run-2-2";
+  const fs::path recent = runs / "2-2";
   fs::create_directories(recent / "sub");
-  platform::RemoveStaleFolders("sapsysinfo-run-", std::chrono::seconds(1));
+  platform::RemoveStaleFolders(runs.string(), std::chrono::seconds(1));
   EXPECT_FALSE(fs::exists(old));
   EXPECT_TRUE(fs::exists(recent));
   EXPECT_TRUE(fs::exists(other));
 }
+
+#ifndef _WIN32
+// Every user shares /tmp: a runs folder that another could have made, or could read, is none
+// to work in.
+TEST_F(WorkingFolderTest, ARunsFolderOthersCouldUseIsRefused) {
+  const fs::path runs = root_ / "temp" / ("sapsysinfo-runs-" + std::to_string(geteuid()));
+  fs::create_directories(runs);
+  fs::permissions(runs, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  EXPECT_FALSE(WorkingFolder::Create().has_value());
+  fs::remove(runs);
+  fs::create_directory_symlink(root_ / "sensor", runs);
+  EXPECT_FALSE(WorkingFolder::Create().has_value());
+  fs::remove(runs);
+  EXPECT_TRUE(WorkingFolder::Create().has_value());
+}
+#endif
 
 TEST_F(WorkingFolderTest, TheSharedTraceStaysBelowItsLimit) {
   const std::string trace = (root_ / "sensor" / "Dev_Rfc.Trc").string();

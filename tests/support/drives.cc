@@ -232,9 +232,11 @@ std::string Drives::TemporaryFolder() const {
 
 std::vector<std::string> Drives::RunFoldersLeft() const {
   std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(TemporaryFolder())) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with("sapsysinfo-run-")) left.push_back(name);
+  for (const auto& runs : fs::directory_iterator(TemporaryFolder())) {
+    if (!runs.path().filename().string().starts_with("sapsysinfo-runs")) continue;
+    for (const auto& entry : fs::directory_iterator(runs)) {
+      left.push_back(entry.path().filename().string());
+    }
   }
   return left;
 }
