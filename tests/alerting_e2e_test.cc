@@ -15,7 +15,6 @@ namespace {
 using nlohmann::json;
 using testsupport::Drives;
 using testsupport::ProcessResult;
-using testsupport::ProfileValues;
 using testsupport::Sapsim;
 using testsupport::XmlChannels;
 using Channel = std::map<std::string, std::string>;
@@ -35,10 +34,7 @@ class AlertingEndToEnd : public testing::Test {
     };
     sim_ = std::make_unique<Sapsim>(json{{"systems", systems}}.dump());
     for (const std::string name : {"SLOW", "FAST", "FAIL", "NONE"}) {
-      ProfileValues values;
-      values.destination = name;
-      values.gwservice = std::to_string(sim_->Port(name));
-      testsupport::WriteProfile(drives_, kSensorDirectory + name + ".P00", values, "secret");
+      testsupport::WriteSystemProfile(drives_, *sim_, name);
     }
   }
 

@@ -17,7 +17,6 @@ namespace {
 using nlohmann::json;
 using testsupport::Drives;
 using testsupport::ProcessResult;
-using testsupport::ProfileValues;
 using testsupport::Sapsim;
 
 const std::string kSensorDirectory = testsupport::kSensorDirectory;
@@ -34,14 +33,13 @@ class HostileInputEndToEnd : public testing::Test {
         {{"name", "MSG"}, {"answer", {{"code", 1}, {"message", "reason <&>\x07 here"}}}},
     };
     sim_ = std::make_unique<Sapsim>(json{{"systems", systems}}.dump());
-    for (const std::string system : {"ODD", "EXC", "MSG"}) WriteProfile(system + ".P00", system);
+    WriteProfiles();
   }
 
-  void WriteProfile(const std::string& file, const std::string& system) const {
-    ProfileValues values;
-    values.destination = system;
-    values.gwservice = std::to_string(sim_->Port(system));
-    testsupport::WriteProfile(drives_, kSensorDirectory + file, values, "secret");
+  void WriteProfiles() const {
+    for (const std::string system : {"ODD", "EXC", "MSG"}) {
+      testsupport::WriteSystemProfile(drives_, *sim_, system);
+    }
   }
 
   // The profile with its line of `key` holding `value` instead, bytes as they are: what a text
@@ -138,7 +136,7 @@ TEST_F(HostileInputEndToEnd, EveryDocumentIsWellFormed) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    for (const std::string system : {"ODD", "EXC", "MSG"}) WriteProfile(system + ".P00", system);
+    WriteProfiles();
     drives_.Write(kSensorDirectory + "Talvex.Gbl", "# GSNG: NONE--X#\n");
     c.prepare();
     const ProcessResult result = drives_.RunSensor(c.arguments);

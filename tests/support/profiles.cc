@@ -20,6 +20,13 @@ void WriteProfile(const Drives& drives, const std::string& windowsPath, const Pr
   ASSERT_EQ(written.exitCode, 0) << written.out << written.err;
 }
 
+void WriteSystemProfile(const Drives& drives, const Sapsim& sim, const std::string& system) {
+  ProfileValues values;
+  values.destination = system;
+  values.gwservice = std::to_string(sim.Port(system));
+  WriteProfile(drives, kSensorDirectory + system + ".P00", values, "secret");
+}
+
 std::string MaskTimes(const std::string& text, std::vector<long>* times) {
   std::string masked;
   for (std::size_t i = 0; i < text.size();) {

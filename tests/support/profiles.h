@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "standin/testing/sapsim.h"
 #include "tests/support/drives.h"
 
 namespace testsupport {
@@ -30,6 +31,10 @@ struct ProfileValues {
 // when the tool refuses.
 void WriteProfile(const Drives& drives, const std::string& windowsPath, const ProfileValues& values,
                   const std::string& password);
+
+// The profile `system`.P00 in the custom-sensor directory for the sapsim system of that name:
+// its destination is the name, its gateway service the system's port, its password "secret".
+void WriteSystemProfile(const Drives& drives, const Sapsim& sim, const std::string& system);
 
 // The text with every run of four or more digits (the measured times) replaced by "####";
 // the numbers replaced, in order, go to `times` when it is given.
