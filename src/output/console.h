@@ -14,9 +14,6 @@ bool FlushOutput();
 
 // "%*.0s" then "%-*s : %s\n": indent blanks, the label filled to width (never cut), the text.
 std::string LabelLine(std::string_view label, int indent, int width, std::string_view text);
-inline void PrintLabelLine(std::string_view label, int indent, int width, std::string_view text) {
-  Print(LabelLine(label, indent, width, text));
-}
 
 // What the RFC library said about a failure that it reported through its error handler.
 struct RfcErrorTexts {

@@ -56,8 +56,6 @@ class Document {
   Document(OutputFlavour flavour, std::optional<std::int32_t> channelSelector,
            TimeLimits limits = {});
 
-  OutputFlavour flavour() const { return flavour_; }
-
   // A single run's system that answered: its text, then the open, processing, close and
   // response times; the limits go on the response time, which administrators alert on.
   std::string SystemDocument(std::string_view systemText, const Durations& times);
