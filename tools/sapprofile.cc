@@ -122,7 +122,7 @@ int WriteProfile(WriteOptions& options) {
   }
   std::optional<std::string> password = ReadPassword();
   if (!password) return 1;
-  options.values.Password = *password;
+  options.values.password = *password;
 
   ComposedProfile composed =
       ComposeProfile(options.values, BuildPasswordKeyTable(), std::random_device{}());
@@ -191,7 +191,7 @@ int CheckProfile(const std::string& profile, bool listing) {
   for (const EntryKey& key : EntryKeys()) {
     const std::string& value = entry.*key.value;
     std::cout << key.key << ' '
-              << (key.value == &SystemEntry::Password ? PasswordFinding(readProblems, value)
+              << (key.value == &SystemEntry::password ? PasswordFinding(readProblems, value)
                                                       : Quoted(value));
     const std::size_t minimum = listing ? key.minimumListing : key.minimumSingle;
     if (std::find(valueProblems.begin(), valueProblems.end(),
@@ -239,21 +239,21 @@ int main(int argc, char** argv) try {
     const char* help;
   };
   const ValueOption valueOptions[] = {
-      {"--company", &SystemEntry::Extcompany, "the company (at least 2 characters)"},
-      {"--destination", &SystemEntry::Destination, "the RFC destination (at least 3)"},
-      {"--client", &SystemEntry::Client, "the client, e.g. 100"},
-      {"--user", &SystemEntry::User, "the logon user (the sensor upper-cases it)"},
-      {"--language", &SystemEntry::Language, "the logon language, e.g. E"},
-      {"--mode", &SystemEntry::Mode, "the connection mode, R/3 or R/2"},
-      {"--host", &SystemEntry::Hostname, "the application server's host name"},
-      {"--sysnr", &SystemEntry::Sysnr, "the system number, e.g. 00"},
-      {"--gwhost", &SystemEntry::Gwhost, "the gateway host"},
-      {"--gwservice", &SystemEntry::Gwservice, "the gateway service, e.g. sapgw00"},
+      {"--company", &SystemEntry::extcompany, "the company (at least 2 characters)"},
+      {"--destination", &SystemEntry::destination, "the RFC destination (at least 3)"},
+      {"--client", &SystemEntry::client, "the client, e.g. 100"},
+      {"--user", &SystemEntry::user, "the logon user (the sensor upper-cases it)"},
+      {"--language", &SystemEntry::language, "the logon language, e.g. E"},
+      {"--mode", &SystemEntry::mode, "the connection mode, R/3 or R/2"},
+      {"--host", &SystemEntry::hostname, "the application server's host name"},
+      {"--sysnr", &SystemEntry::sysnr, "the system number, e.g. 00"},
+      {"--gwhost", &SystemEntry::gwhost, "the gateway host"},
+      {"--gwservice", &SystemEntry::gwservice, "the gateway service, e.g. sapgw00"},
   };
   for (const ValueOption& option : valueOptions) {
     CLI::Option* added =
         writeCommand->add_option(option.name, write.values.*option.value, option.help);
-    if (option.value != &SystemEntry::User) added->required();
+    if (option.value != &SystemEntry::user) added->required();
   }
   writeCommand->add_flag("--force", write.force, "replace an existing profile");
 

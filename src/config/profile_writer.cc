@@ -54,7 +54,7 @@ ComposedProfile ComposeProfile(const SystemEntry& values, const PasswordKey& key
   for (const EntryKey& entryKey : EntryKeys()) {
     const std::string& value = values.*entryKey.value;
     const std::string name = ValueName(entryKey.key);
-    if (entryKey.value == &SystemEntry::Password && !value.empty()) {
+    if (entryKey.value == &SystemEntry::password && !value.empty()) {
       ScrambledPassword password = ScramblePassword(value, key, variation);
       if (password.problem == ScrambleProblem::None) {
         lines += EntryLine(entryKey.key, password.stored);

@@ -9,17 +9,17 @@
 namespace {
 
 SystemEntry Values() {
-  return {.Extcompany = "ACME Corp.",
-          .Destination = "PRD",
-          .Client = "100",
-          .User = "monitor",
-          .Password = "S3cret pass!",
-          .Language = "E",
-          .Mode = "R/3",
-          .Hostname = "sap01.example.com",
-          .Sysnr = "00",
-          .Gwhost = "sap01",
-          .Gwservice = "sapgw00"};
+  return {.extcompany = "ACME Corp.",
+          .destination = "PRD",
+          .client = "100",
+          .user = "monitor",
+          .password = "S3cret pass!",
+          .language = "E",
+          .mode = "R/3",
+          .hostname = "sap01.example.com",
+          .sysnr = "00",
+          .gwhost = "sap01",
+          .gwservice = "sapgw00"};
 }
 
 // What the sensor's reader makes of a composed profile.
@@ -41,17 +41,17 @@ TEST(ProfileWriterTest, TheSensorReadsBackWhatWasWritten) {
     ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), variation);
     ASSERT_TRUE(profile.refusals.empty());
     EXPECT_TRUE(profile.warnings.empty());
-    EXPECT_EQ(profile.text.find(values.Password), std::string::npos);
+    EXPECT_EQ(profile.text.find(values.password), std::string::npos);
 
     std::vector<EntryProblem> problems;
     SystemEntry read = ReadBack(profile.text, problems);
     EXPECT_TRUE(problems.empty());
     EXPECT_TRUE(CheckEntryValues(read, EntryKind::Listing).empty());
-    values.User = "MONITOR";
+    values.user = "MONITOR";
     for (const EntryKey& key : EntryKeys()) {
       EXPECT_EQ(read.*key.value, values.*key.value) << key.key;
     }
-    values.User = "monitor";
+    values.user = "monitor";
   }
 }
 
@@ -61,13 +61,13 @@ TEST(ProfileWriterTest, RefusesWhatTheSensorWouldRefuseOrNotReadBack) {
     std::string text;
     const char* refusal;
   } cases[] = {
-      {&SystemEntry::Client, "10", "Client: at least 3 characters"},
-      {&SystemEntry::Hostname, std::string(61, 'h'), "Hostname: the sensor reads at most 60"},
-      {&SystemEntry::Destination, "PRD\nPassword...: x",
+      {&SystemEntry::client, "10", "Client: at least 3 characters"},
+      {&SystemEntry::hostname, std::string(61, 'h'), "Hostname: the sensor reads at most 60"},
+      {&SystemEntry::destination, "PRD\nPassword...: x",
        "Destination: control characters and line breaks"},
-      {&SystemEntry::Password, std::string(21, 'p'), "Password: at most 20 characters"},
-      {&SystemEntry::Password, "p\xe4ss", "Password: only printable ASCII"},
-      {&SystemEntry::Password, "pass\tword", "Password: only printable ASCII"},
+      {&SystemEntry::password, std::string(21, 'p'), "Password: at most 20 characters"},
+      {&SystemEntry::password, "p\xe4ss", "Password: only printable ASCII"},
+      {&SystemEntry::password, "pass\tword", "Password: only printable ASCII"},
   };
   for (const Case& c : cases) {
     SystemEntry values = Values();
@@ -81,8 +81,8 @@ TEST(ProfileWriterTest, RefusesWhatTheSensorWouldRefuseOrNotReadBack) {
 
 TEST(ProfileWriterTest, WarnsOfWhatOnlyAListingRunRefuses) {
   SystemEntry values = Values();
-  values.User = "";
-  values.Password = "";
+  values.user = "";
+  values.password = "";
   ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), 0);
   EXPECT_TRUE(profile.refusals.empty());
   EXPECT_EQ(profile.warnings.size(), 2u);

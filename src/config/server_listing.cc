@@ -106,9 +106,9 @@ std::string DisplayNameOf(DisplayMode display, const std::string& profileName,
       return profileName.substr(0,
                                 profileName.size() - std::min<std::size_t>(4, profileName.size()));
     case DisplayMode::Host:
-      return entry.Hostname;
+      return entry.hostname;
     case DisplayMode::Sid:
-      return entry.Destination;
+      return entry.destination;
     case DisplayMode::Profile:
       break;
   }

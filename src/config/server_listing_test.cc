@@ -39,8 +39,8 @@ TEST(ServerListingTest, TakesNamesOffTheFrontAndNamesSystemsByTheDisplayMode) {
   EXPECT_EQ(names, "");
 
   SystemEntry entry;
-  entry.Hostname = "sap01";
-  entry.Destination = "PRD";
+  entry.hostname = "sap01";
+  entry.destination = "PRD";
   const std::pair<DisplayMode, const char*> cases[] = {{DisplayMode::Profile, "PRD.P00"},
                                                        {DisplayMode::Alias, "PRD"},
                                                        {DisplayMode::Host, "sap01"},

@@ -12,17 +12,17 @@ namespace {
 // Extcompany is only checked, never passed on; User and Password may be empty in a single
 // run, where the library then refuses the logon with a message of its own.
 constexpr std::array<EntryKey, 11> kKeys{{
-    {"Extcompany.:", &SystemEntry::Extcompany, 2, 2},
-    {"Destination:", &SystemEntry::Destination, 3, 3},
-    {"Client.....:", &SystemEntry::Client, 3, 3},
-    {"User.......:", &SystemEntry::User, 2, 0},
-    {"Password...:", &SystemEntry::Password, 2, 0},
-    {"Language...:", &SystemEntry::Language, 1, 1},
-    {"Mode.......:", &SystemEntry::Mode, 3, 3},
-    {"Hostname...:", &SystemEntry::Hostname, 2, 2},
-    {"Sysnr......:", &SystemEntry::Sysnr, 2, 2},
-    {"Gwhost.....:", &SystemEntry::Gwhost, 2, 2},
-    {"Gwservice..:", &SystemEntry::Gwservice, 2, 2},
+    {"Extcompany.:", &SystemEntry::extcompany, 2, 2},
+    {"Destination:", &SystemEntry::destination, 3, 3},
+    {"Client.....:", &SystemEntry::client, 3, 3},
+    {"User.......:", &SystemEntry::user, 2, 0},
+    {"Password...:", &SystemEntry::password, 2, 0},
+    {"Language...:", &SystemEntry::language, 1, 1},
+    {"Mode.......:", &SystemEntry::mode, 3, 3},
+    {"Hostname...:", &SystemEntry::hostname, 2, 2},
+    {"Sysnr......:", &SystemEntry::sysnr, 2, 2},
+    {"Gwhost.....:", &SystemEntry::gwhost, 2, 2},
+    {"Gwservice..:", &SystemEntry::gwservice, 2, 2},
 }};
 
 const EntryKey* KeyOf(std::string_view line) {
@@ -41,9 +41,9 @@ std::string_view ValueOf(std::string_view line) {
 // Sets one value from a key line; a password fault is returned, not stored.
 std::optional<EntryFault> StoreValue(SystemEntry& entry, const EntryKey& key,
                                      std::string_view value, const PasswordKey& passwordKey) {
-  if (key.value == &SystemEntry::User) {
-    entry.User = platform::UpperCaseAtoZ(value);
-  } else if (key.value == &SystemEntry::Password) {
+  if (key.value == &SystemEntry::user) {
+    entry.user = platform::UpperCaseAtoZ(value);
+  } else if (key.value == &SystemEntry::password) {
     UnscrambledPassword password = UnscramblePassword(value, passwordKey);
     switch (password.status) {
       case PasswordStatus::InvalidFormat:
@@ -52,7 +52,7 @@ std::optional<EntryFault> StoreValue(SystemEntry& entry, const EntryKey& key,
         return EntryFault::WrongPassword;
       case PasswordStatus::Empty:
       case PasswordStatus::Decoded:
-        entry.Password = std::move(password.password);
+        entry.password = std::move(password.password);
         break;
     }
   } else {
@@ -132,7 +132,7 @@ std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,
   std::string line = "* ";
   line.append(time).append(" ").append(profileName);
   for (const std::string* value :
-       {&entry.Hostname, &entry.Destination, &entry.Sysnr, &entry.Client}) {
+       {&entry.hostname, &entry.destination, &entry.sysnr, &entry.client}) {
     line.append(", ").append(*value);
   }
   return line;

@@ -15,17 +15,17 @@
 
 // The eleven values of one system, as read from its profile.
 struct SystemEntry {
-  std::string Extcompany;
-  std::string Destination;
-  std::string Client;
-  std::string User;
-  std::string Password;
-  std::string Language;
-  std::string Mode;
-  std::string Hostname;
-  std::string Sysnr;
-  std::string Gwhost;
-  std::string Gwservice;
+  std::string extcompany;
+  std::string destination;
+  std::string client;
+  std::string user;
+  std::string password;
+  std::string language;
+  std::string mode;
+  std::string hostname;
+  std::string sysnr;
+  std::string gwhost;
+  std::string gwservice;
 };
 
 // A single run checks the one system of its profile and ends on the first fault; a listing run

@@ -68,17 +68,17 @@ TEST(ReadEntryLinesTest, TakesTheKeyAndTheValueFromFixedColumns) {
     std::string SystemEntry::*value;
     const char* expected;
   } cases[] = {
-      {"Destination: PRD", &SystemEntry::Destination, "PRD"},
-      {"Destination:xPRD", &SystemEntry::Destination, "PRD"},  // any separator
-      {"Destination: PRD  ", &SystemEntry::Destination, "PRD  "},
-      {"Destination: PRD\r", &SystemEntry::Destination, "PRD"},
-      {"Destination:", &SystemEntry::Destination, ""},
-      {"Destination: ", &SystemEntry::Destination, ""},
-      {"destination: PRD", &SystemEntry::Destination, "old"},
-      {"Destination : PRD", &SystemEntry::Destination, "old"},
-      {" Destination: PRD", &SystemEntry::Destination, "old"},
-      {"User.......: abc-z9\xe4", &SystemEntry::User, "ABC-Z9\xe4"},
-      {"Gwservice..: sapgw00", &SystemEntry::Gwservice, "sapgw00"},
+      {"Destination: PRD", &SystemEntry::destination, "PRD"},
+      {"Destination:xPRD", &SystemEntry::destination, "PRD"},  // any separator
+      {"Destination: PRD  ", &SystemEntry::destination, "PRD  "},
+      {"Destination: PRD\r", &SystemEntry::destination, "PRD"},
+      {"Destination:", &SystemEntry::destination, ""},
+      {"Destination: ", &SystemEntry::destination, ""},
+      {"destination: PRD", &SystemEntry::destination, "old"},
+      {"Destination : PRD", &SystemEntry::destination, "old"},
+      {" Destination: PRD", &SystemEntry::destination, "old"},
+      {"User.......: abc-z9\xe4", &SystemEntry::user, "ABC-Z9\xe4"},
+      {"Gwservice..: sapgw00", &SystemEntry::gwservice, "sapgw00"},
   };
   for (const Case& c : cases) {
     SystemEntry entry;
@@ -97,8 +97,8 @@ TEST(ReadEntryLinesTest, KeepsSixtyCharactersOfAValueAndTheLastOccurrence) {
                       "\n"
                       "Client.....: 200\n");
   ReadEntryLines(entry, *file, EntryKind::Single, BuildPasswordKeyTable());
-  EXPECT_EQ(entry.Hostname, std::string(60, 'h'));
-  EXPECT_EQ(entry.Client, "200");
+  EXPECT_EQ(entry.hostname, std::string(60, 'h'));
+  EXPECT_EQ(entry.client, "200");
 }
 
 TEST(ReadEntryLinesTest, TheRestOfALineLongerThanOneReadIsALineOfItsOwn) {
@@ -107,15 +107,15 @@ TEST(ReadEntryLinesTest, TheRestOfALineLongerThanOneReadIsALineOfItsOwn) {
   SystemEntry single;
   auto file = Profile(line);
   ReadEntryLines(single, *file, EntryKind::Single, BuildPasswordKeyTable());
-  EXPECT_EQ(single.Destination, std::string(60, 'd'));
-  EXPECT_EQ(single.Client, "777");
+  EXPECT_EQ(single.destination, std::string(60, 'd'));
+  EXPECT_EQ(single.client, "777");
 
   // A listing run reads up to 199 characters at a time: the same line is one line.
   SystemEntry listed;
   file = Profile(line);
   ReadEntryLines(listed, *file, EntryKind::Listing, BuildPasswordKeyTable());
-  EXPECT_EQ(listed.Destination, std::string(60, 'd'));
-  EXPECT_EQ(listed.Client, "");
+  EXPECT_EQ(listed.destination, std::string(60, 'd'));
+  EXPECT_EQ(listed.client, "");
 }
 
 TEST(CheckEntryValuesTest, MinimumLengthsDifferBetweenTheKindsOfRun) {
@@ -125,11 +125,11 @@ TEST(CheckEntryValuesTest, MinimumLengthsDifferBetweenTheKindsOfRun) {
     bool singleRefuses;
     bool listingRefuses;
   } cases[] = {
-      {&SystemEntry::Client, "10", true, true},    {&SystemEntry::Client, "100", false, false},
-      {&SystemEntry::Extcompany, "A", true, true},  // checked although passed to nothing
-      {&SystemEntry::Language, "", true, true},    {&SystemEntry::Language, "E", false, false},
-      {&SystemEntry::Gwservice, "s", true, true},  {&SystemEntry::User, "", false, true},
-      {&SystemEntry::User, "U", false, true},      {&SystemEntry::Password, "", false, true},
+      {&SystemEntry::client, "10", true, true},    {&SystemEntry::client, "100", false, false},
+      {&SystemEntry::extcompany, "A", true, true},  // checked although passed to nothing
+      {&SystemEntry::language, "", true, true},    {&SystemEntry::language, "E", false, false},
+      {&SystemEntry::gwservice, "s", true, true},  {&SystemEntry::user, "", false, true},
+      {&SystemEntry::user, "U", false, true},      {&SystemEntry::password, "", false, true},
   };
   EntryRun valid;
   valid.Read(ValidProfile(), EntryKind::Single);
@@ -176,36 +176,36 @@ TEST(ReadSystemEntryTest, AListingRunMarksTheEntryAndCarriesValuesToTheNextProfi
   EntryRun run;
   run.Read(ValidProfile(), EntryKind::Listing);
   EXPECT_TRUE(run.valid);
-  EXPECT_EQ(run.entry.User, "MONITOR");
-  EXPECT_EQ(run.entry.Password, "Secret12");
+  EXPECT_EQ(run.entry.user, "MONITOR");
+  EXPECT_EQ(run.entry.password, "Secret12");
 
   // A second profile without a Gwhost line, with a broken password: invalid, and the values it
   // does not set stay those of the profile before, the password among them.
   run.Read("Destination: QAS\nPassword...: broken\n", EntryKind::Listing);
   EXPECT_EQ(run.error, "");
   EXPECT_FALSE(run.valid);
-  EXPECT_EQ(run.entry.Destination, "QAS");
-  EXPECT_EQ(run.entry.Gwhost, "sap01");
-  EXPECT_EQ(run.entry.Password, "Secret12");
+  EXPECT_EQ(run.entry.destination, "QAS");
+  EXPECT_EQ(run.entry.gwhost, "sap01");
+  EXPECT_EQ(run.entry.password, "Secret12");
 
   run.Read("Gwhost.....: gw01\n", EntryKind::Listing);
   EXPECT_TRUE(run.valid);  // judged anew for each profile
-  EXPECT_EQ(run.entry.Client, "100");
-  EXPECT_EQ(run.entry.Gwhost, "gw01");
+  EXPECT_EQ(run.entry.client, "100");
+  EXPECT_EQ(run.entry.gwhost, "gw01");
 
   const std::string lengthZero =
       ComposeStoredPassword(run.key, 4, 0, "abcdefghijklmnopqrst").value();
   run.Read("Password...: " + lengthZero + "\n", EntryKind::Listing);
-  EXPECT_EQ(run.entry.Password, "");  // length digits 00: decoded, but empty
+  EXPECT_EQ(run.entry.password, "");  // length digits 00: decoded, but empty
   EXPECT_FALSE(run.valid);
 }
 
 TEST(SystemSummaryLineTest, NamesTheProfileHostDestinationSystemNumberAndClient) {
   SystemEntry entry;
-  entry.Hostname = "sap01";
-  entry.Destination = "PRD";
-  entry.Sysnr = "00";
-  entry.Client = "100";
+  entry.hostname = "sap01";
+  entry.destination = "PRD";
+  entry.sysnr = "00";
+  entry.client = "100";
   EXPECT_EQ(SystemSummaryLine(entry, "12:34:56", "PRD.P00"),
             "* 12:34:56 PRD.P00, sap01, PRD, 00, 100");
 }

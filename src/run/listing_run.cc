@@ -51,36 +51,36 @@ std::string_view SystemState(bool entryValid, CallStatus status, bool itemDelive
 }
 
 int RunListing(RunContext& run, ServerListing listing) {
-  const bool console = run.ParameterText.consoleTrace;
+  const bool console = run.parameterText.consoleTrace;
   if (console) {
-    Print(run.Banner + "\n");
-    Print("* " + run.StartTime + " " +
-          ListingConsoleParameters(listing.allocationText.value_or(run.ParameterText.typed)) +
+    Print(run.banner + "\n");
+    Print("* " + run.startTime + " " +
+          ListingConsoleParameters(listing.allocationText.value_or(run.parameterText.typed)) +
           " State=Executing\n");
   }
   // The head goes out first, so the monitor always receives a whole document.
-  Print(run.ResultDocument.ListingHead());
+  Print(run.resultDocument.ListingHead());
 
   const ListingItem* item = ItemNamed(listing.itemName);
   Counts counts;
   while (!listing.names.empty()) {
     ++counts.systems;
     const std::string name = TakeNextSystemName(listing.names);
-    auto profile = platform::File::OpenForReading(run.Profile.directory + name);
+    auto profile = platform::File::OpenForReading(run.profile.directory + name);
     if (!profile) continue;  // skipped without a word
-    const bool valid = ReadListedEntry(run.Entry, std::move(profile), run.PasswordKeyTable);
-    const std::string displayName = DisplayNameOf(listing.display, name, run.Entry);
+    const bool valid = ReadListedEntry(run.entry, std::move(profile), run.passwordKeyTable);
+    const std::string displayName = DisplayNameOf(listing.display, name, run.entry);
     const std::string summaryLine =
-        console ? SystemSummaryLine(run.Entry, platform::LocalTimeText(), name) : "";
+        console ? SystemSummaryLine(run.entry, platform::LocalTimeText(), name) : "";
 
     // An invalid entry is still connected: only its call is skipped.
     const Conversation conversation = CheckSystem(run, valid);
     if (!conversation.opened) EndRun(MessageId::ListingOpenError);
     const bool answered = conversation.status == CallStatus::Ok;
     const bool delivered =
-        item != nullptr && (!item->needsAnswer || (answered && !run.ParameterText.check));
+        item != nullptr && (!item->needsAnswer || (answered && !run.parameterText.check));
     if (delivered) {
-      Print(run.ResultDocument.ListingChannel(item->keyedByName ? displayName : "", displayName,
+      Print(run.resultDocument.ListingChannel(item->keyedByName ? displayName : "", displayName,
                                               item->name, conversation.times.*item->time));
     }
 
@@ -91,10 +91,10 @@ int RunListing(RunContext& run, ServerListing listing) {
     }
   }
 
-  if (run.ParameterText.failedChannel) {
-    Print(run.ResultDocument.FailedSystemsChannel(counts.failed));
+  if (run.parameterText.failedChannel) {
+    Print(run.resultDocument.FailedSystemsChannel(counts.failed));
   }
-  Print(run.ResultDocument.ListingSummary("(***) " + listing.itemName +
+  Print(run.resultDocument.ListingSummary("(***) " + listing.itemName +
                                           ": NoSystems=" + std::to_string(counts.systems) +
                                           ", Processed=" + std::to_string(counts.processed) +
                                           ", Failed=" + std::to_string(counts.failed)));

@@ -12,18 +12,18 @@
 #include "src/rfc/conversation.h"
 
 struct RunContext {
-  std::string ProgramPath;     // the first word of the command line
-  std::string SecondArgument;  // as typed; empty when absent
-  Parameters ParameterText;
-  std::string StartTime;  // HH:MM:SS
-  std::string Banner;     // "* HH:MM:SS SAP SysInfo Vers ..."
-  PasswordKey PasswordKeyTable{};
+  std::string programPath;     // the first word of the command line
+  std::string secondArgument;  // as typed; empty when absent
+  Parameters parameterText;
+  std::string startTime;  // HH:MM:SS
+  std::string banner;     // "* HH:MM:SS SAP SysInfo Vers ..."
+  PasswordKey passwordKeyTable{};
 
-  ProfileSet Profile;
+  ProfileSet profile;
   // The system being checked; a listing run reads every listed profile into it in turn, so a
   // value that a later profile does not name stays as an earlier one set it.
-  SystemEntry Entry;
+  SystemEntry entry;
 
-  Document ResultDocument;
-  RfcSession Session;
+  Document resultDocument;
+  RfcSession session;
 };

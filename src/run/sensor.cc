@@ -14,35 +14,35 @@
 #include "src/run/single_run.h"
 
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
-  run.StartTime = platform::LocalTimeText();
-  run.Banner = Banner(run.StartTime);
-  run.PasswordKeyTable = BuildPasswordKeyTable();
+  run.startTime = platform::LocalTimeText();
+  run.banner = Banner(run.startTime);
+  run.passwordKeyTable = BuildPasswordKeyTable();
   const CommandLine commandLine = ReadCommandLine(arguments);
-  run.ProgramPath = commandLine.programPath;
-  run.SecondArgument = commandLine.secondArgument;
+  run.programPath = commandLine.programPath;
+  run.secondArgument = commandLine.secondArgument;
   if (IsPathCheck(commandLine.profileName)) RunPathCheck();
 
-  run.ParameterText = ParseParameters(commandLine.parameterText);
-  run.ResultDocument =
-      Document(commandLine.flavour, run.ParameterText.channel,
-               TimeLimits{run.ParameterText.warningLimit, run.ParameterText.errorLimit});
+  run.parameterText = ParseParameters(commandLine.parameterText);
+  run.resultDocument =
+      Document(commandLine.flavour, run.parameterText.channel,
+               TimeLimits{run.parameterText.warningLimit, run.parameterText.errorLimit});
   // ",SYSLOG" is accepted, but no step opens a trace stream yet.
-  run.Session = RfcSession(EventTrace(run.ParameterText.syslog, nullptr));
-  ReportRfcErrorsIn(&run.ResultDocument, &run.Session);
+  run.session = RfcSession(EventTrace(run.parameterText.syslog, nullptr));
+  ReportRfcErrorsIn(&run.resultDocument, &run.session);
 
-  run.Profile = ResolveProfileSet(commandLine.profileName, run.ParameterText.item);
-  auto profile = OpenProfile(run.Profile, commandLine.flavour);
-  if (!run.Profile.IsListing()) {
-    ReadSingleEntry(run.Entry, std::move(profile), run.Profile.name, run.PasswordKeyTable);
+  run.profile = ResolveProfileSet(commandLine.profileName, run.parameterText.item);
+  auto profile = OpenProfile(run.profile, commandLine.flavour);
+  if (!run.profile.IsListing()) {
+    ReadSingleEntry(run.entry, std::move(profile), run.profile.name, run.passwordKeyTable);
     return RunSingleSystem(run);
   }
   // A listing run reads the listing from the profile again on its own.
   profile.reset();
-  return RunListing(run, ReadServerListing(run.Profile, run.ParameterText, run.SecondArgument));
+  return RunListing(run, ReadServerListing(run.profile, run.parameterText, run.secondArgument));
 }
 
 int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
-  const Document& document = run.ResultDocument;
+  const Document& document = run.resultDocument;
   int exitCode = 0;
   try {
     exitCode = phases();
@@ -56,7 +56,7 @@ int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
     Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
   }
-  run.Session.Finish();
+  run.session.Finish();
   // 0 and 1 tell the monitor about a document it received; one that did not arrive whole is 2.
   return FlushOutput() ? exitCode : 2;
 }

@@ -12,7 +12,7 @@ namespace {
 // What RunToTheEnd prints and returns for phases that end in a given way.
 std::pair<std::string, int> Ending(const Document& document, const std::function<int()>& phases) {
   RunContext run;
-  run.ResultDocument = document;
+  run.resultDocument = document;
   testing::internal::CaptureStdout();
   const int exitCode = RunToTheEnd(run, phases);
   return {testing::internal::GetCapturedStdout(), exitCode};
@@ -45,10 +45,10 @@ TEST(RunToTheEndTest, AnErrorAfterAListingsHeadEndsThatDocument) {
 
 TEST(LogonOfTest, TheParameterTextMayReplaceHostAndSystemNumber) {
   SystemEntry entry;
-  entry.Destination = "PRD";
-  entry.User = "MON";
-  entry.Hostname = "prdhost";
-  entry.Sysnr = "12";
+  entry.destination = "PRD";
+  entry.user = "MON";
+  entry.hostname = "prdhost";
+  entry.sysnr = "12";
   struct Case {
     const char* parameters;
     const char* host;

@@ -11,36 +11,36 @@
 namespace {
 
 void PrintConsoleHead(const RunContext& run) {
-  Print(run.Banner + "\n");
+  Print(run.banner + "\n");
   const std::string time = platform::LocalTimeText();
-  Print(SystemSummaryLine(run.Entry, time, run.Profile.name) + " State=Processing\n");
-  Print("* " + time + " SysInfo - " + SingleRunConsoleParameters(run.ParameterText.typed) +
+  Print(SystemSummaryLine(run.entry, time, run.profile.name) + " State=Processing\n");
+  Print("* " + time + " SysInfo - " + SingleRunConsoleParameters(run.parameterText.typed) +
         " State=Executing\n");
 }
 
 }  // namespace
 
 int RunSingleSystem(RunContext& run) {
-  run.Session.trace().Event(0, "program started", run.ProgramPath);
-  if (run.ParameterText.consoleTrace) PrintConsoleHead(run);
+  run.session.trace().Event(0, "program started", run.programPath);
+  if (run.parameterText.consoleTrace) PrintConsoleHead(run);
 
   const Conversation conversation = CheckSystem(run, true);
-  if (!conversation.opened) EndRun(MessageId::OpenFailed, run.Entry.Destination);
+  if (!conversation.opened) EndRun(MessageId::OpenFailed, run.entry.destination);
   // A failed call reports its error text and the library's reason, nothing of a document.
   if (conversation.status != CallStatus::Ok) {
     EndRunWithMessage(
-        DescribeCallFailure(conversation.code, conversation.exception) + run.Session.TraceNote(),
+        DescribeCallFailure(conversation.code, conversation.exception) + run.session.TraceNote(),
         2);
   }
 
-  if (run.ParameterText.check) {
-    Print(CheckList(conversation.fields, run.Entry.Sysnr));
+  if (run.parameterText.check) {
+    Print(CheckList(conversation.fields, run.entry.sysnr));
   } else {
-    Print(run.ResultDocument.SystemDocument(
-        SystemInfoText(conversation.fields, run.Entry.Destination, run.Entry.Sysnr),
+    Print(run.resultDocument.SystemDocument(
+        SystemInfoText(conversation.fields, run.entry.destination, run.entry.sysnr),
         conversation.times));
   }
-  if (run.ParameterText.consoleTrace) {
+  if (run.parameterText.consoleTrace) {
     Print("\n* " + platform::LocalTimeText() + " SAP SysInfo now processed...\n");
   }
   return conversation.code;

@@ -4,23 +4,23 @@
 #include "src/output/console.h"
 
 Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
-  return {entry.Destination,
-          entry.Client,
-          entry.User,
-          entry.Password,
-          entry.Language,
-          entry.Mode,
-          parameters.host.value_or(entry.Hostname),
-          parameters.systemNumber.value_or(entry.Sysnr),
-          entry.Gwhost,
-          entry.Gwservice};
+  return {entry.destination,
+          entry.client,
+          entry.user,
+          entry.password,
+          entry.language,
+          entry.mode,
+          parameters.host.value_or(entry.hostname),
+          parameters.systemNumber.value_or(entry.sysnr),
+          entry.gwhost,
+          entry.gwservice};
 }
 
 Conversation CheckSystem(RunContext& run, bool call) {
-  Conversation conversation = run.Session.Converse(LogonOf(run.Entry, run.ParameterText), call);
+  Conversation conversation = run.session.Converse(LogonOf(run.entry, run.parameterText), call);
   // A console line: without console marks standard output holds the document alone.
-  if (conversation.throughSapRfcIni && run.ParameterText.consoleTrace) {
-    Print(SapRfcIniLine(run.Entry.Destination));
+  if (conversation.throughSapRfcIni && run.parameterText.consoleTrace) {
+    Print(SapRfcIniLine(run.entry.destination));
   }
   return conversation;
 }

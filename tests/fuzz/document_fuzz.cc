@@ -64,24 +64,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A system whose profile and answer hold whatever the arguments held.
     SystemEntry entry;
-    entry.Destination = line.profileName;
-    entry.Sysnr = line.secondArgument;
-    entry.Hostname = line.parameterText;
-    entry.Password = kPassword;
+    entry.destination = line.profileName;
+    entry.sysnr = line.secondArgument;
+    entry.hostname = line.parameterText;
+    entry.password = kPassword;
     const SystemFields fields{line.parameterText, line.secondArgument, line.profileName,
                               line.programPath,   line.parameterText,  line.secondArgument};
     const std::string item = parameters.item.value_or("Response Time");
     const std::string system = document.SystemDocument(
-        SystemInfoText(fields, entry.Destination, entry.Sysnr), {12, 3, 4, 1234567});
+        SystemInfoText(fields, entry.destination, entry.sysnr), {12, 3, 4, 1234567});
     std::string listing = document.ListingHead();
-    listing += document.ListingChannel(entry.Destination, entry.Hostname, item, 42);
+    listing += document.ListingChannel(entry.destination, entry.hostname, item, 42);
     listing += document.FailedSystemsChannel(7);
     const std::string open = listing;
     listing += document.ListingSummary("(***) " + item + ": NoSystems=1, Processed=0, Failed=1");
 
     for (const std::string& text :
          {system, listing, SystemSummaryLine(entry, "12:00:00", profileName),
-          CheckList(fields, entry.Sysnr)}) {
+          CheckList(fields, entry.sysnr)}) {
       RequireNoPassword(text, passwordInInput);
     }
     if (IsXmlFlavour(line.flavour)) {

@@ -22,9 +22,9 @@ void CheckEntry(const SystemEntry& entry) {
     fuzz::Require((entry.*key.value).size() <= kEntryValueCapacity, "a value fits its column",
                   key.key);
   }
-  fuzz::Require(entry.User.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos,
-                "the user is upper-cased", entry.User);
-  fuzz::Require(entry.Password.size() <= kMaxPasswordLength, "the password fits its body");
+  fuzz::Require(entry.user.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string::npos,
+                "the user is upper-cased", entry.user);
+  fuzz::Require(entry.password.size() <= kMaxPasswordLength, "the password fits its body");
 }
 
 // sapprofile's side: a password the reader decoded is stored again under a variation taken from
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SystemEntry listed;
   const bool valid = ReadListedEntry(listed, platform::File::OpenForReading(path), kKey);
   CheckEntry(listed);
-  CheckStoredAgain(listed.Password, bytes);
+  CheckStoredAgain(listed.password, bytes);
   const SystemEntry once = listed;
   fuzz::Require(ReadListedEntry(listed, platform::File::OpenForReading(path), kKey) == valid,
                 "a listed profile is judged alike each time");

@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t most = listing.names.size() + 1;
     std::size_t taken = 0;
     SystemEntry entry;
-    entry.Hostname = "host";
-    entry.Destination = "DEST";
+    entry.hostname = "host";
+    entry.destination = "DEST";
     while (!listing.names.empty()) {
       const std::string name = TakeNextSystemName(listing.names);
       fuzz::Require(name.find('#') == std::string::npos, "a name holds no '#'", name);
