@@ -22,9 +22,9 @@ const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
 
 // A copy of the sensor in a folder of its own, with whatever library the test puts beside it,
 // and a profile that the Tendril flavour reads from the command line.
-class LibraryEndToEnd : public testing::Test {
+class SensorLibraryEndToEnd : public testing::Test {
  protected:
-  LibraryEndToEnd() {
+  SensorLibraryEndToEnd() {
     drives_.MakeDirectory("D:\\sensor");
     drives_.MakeDirectory("D:\\profiles");
     fs::copy_file(Drives::SensorFile(), Folder() / kProgram);
@@ -51,7 +51,7 @@ class LibraryEndToEnd : public testing::Test {
   Drives drives_;
 };
 
-TEST_F(LibraryEndToEnd, AMissingLibraryIsNamedWithThePlacesSearched) {
+TEST_F(SensorLibraryEndToEnd, AMissingLibraryIsNamedWithThePlacesSearched) {
   const ProcessResult result = Run();
   const std::string problem = Problem(result);
   EXPECT_TRUE(problem.starts_with(kLibrary + " not found in ")) << problem;
@@ -61,7 +61,7 @@ TEST_F(LibraryEndToEnd, AMissingLibraryIsNamedWithThePlacesSearched) {
   EXPECT_EQ(result.exitCode, 2);
 }
 
-TEST_F(LibraryEndToEnd, ALibraryWithoutAnOperationNamesIt) {
+TEST_F(SensorLibraryEndToEnd, ALibraryWithoutAnOperationNamesIt) {
   fs::copy_file(Drives::BuildFile("rfc-fixtures/without-receive/" + kLibrary), Folder() / kLibrary);
   const ProcessResult result = Run();
   EXPECT_TRUE(Problem(result).ends_with(kLibrary + " lacks the operation RfcReceive"))
@@ -71,7 +71,7 @@ TEST_F(LibraryEndToEnd, ALibraryWithoutAnOperationNamesIt) {
 
 // Under Wine the 32-bit stand-in of the win32 build; natively a library file whose header says
 // it is built for 32 bits.
-TEST_F(LibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
+TEST_F(SensorLibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
   std::string remedy;
   if (kWindows) {
     const char* win32 = std::getenv("SAPSYSINFO_WIN32_BIN_DIR");
@@ -97,7 +97,7 @@ TEST_F(LibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
 }
 
 // The library is loaded when a run first needs it: runs that end before need none.
-TEST_F(LibraryEndToEnd, RunsThatNeedNoLibraryWorkWithoutOne) {
+TEST_F(SensorLibraryEndToEnd, RunsThatNeedNoLibraryWorkWithoutOne) {
   EXPECT_EQ(Run({}).out, ErrorDocument("Error 1001: Parameter for Profile-Name is missing !"));
   const ProcessResult pathCheck = Run({"/PathCheck"});
   EXPECT_EQ(pathCheck.out, ErrorDocument("Info 0000: Prtg-File PathCheck.Txt now created"));

@@ -127,6 +127,14 @@ bool ReadListedEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile
   return ReadAndCheck(entry, std::move(profile), EntryKind::Listing, key).empty();
 }
 
+ListedProfile ReadListedProfile(const std::string& path, SystemEntry& entry,
+                                const PasswordKey& key) {
+  auto profile = platform::File::OpenForReading(path);
+  if (!profile) return ListedProfile::Missing;
+  return ReadListedEntry(entry, std::move(profile), key) ? ListedProfile::Valid
+                                                         : ListedProfile::Invalid;
+}
+
 std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,
                               std::string_view profileName) {
   std::string line = "* ";

@@ -87,8 +87,16 @@ void ReadSingleEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile
 
 // A listing run: reads one listed profile into the entry the run shares between its systems,
 // closes it and checks the entry; whether it is valid.
-bool ReadListedEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
-                     const PasswordKey& key);
+[[nodiscard]] bool ReadListedEntry(SystemEntry& entry, std::unique_ptr<platform::File> profile,
+                                   const PasswordKey& key);
+
+// What a listing run finds at a listed profile's path.
+enum class ListedProfile { Missing, Valid, Invalid };
+
+// Opens the listed profile at `path` and reads it into the entry (ReadListedEntry); Missing
+// when it cannot be opened, which leaves the entry as it was.
+[[nodiscard]] ListedProfile ReadListedProfile(const std::string& path, SystemEntry& entry,
+                                              const PasswordKey& key);
 
 // "* HH:MM:SS NAME, Hostname, Destination, Sysnr, Client"
 std::string SystemSummaryLine(const SystemEntry& entry, std::string_view time,

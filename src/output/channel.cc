@@ -9,8 +9,7 @@ struct UnitRow {
   std::string_view unit;
   std::string_view symbol;
 };
-constexpr std::array<UnitRow, 3> kUnitSymbols{
-    {{"", "#"}, {"PerCent", "%"}, {"TimeResponse", "mSec"}}};
+constexpr std::array<UnitRow, 2> kUnitSymbols{{{"", "#"}, {"TimeResponse", "mSec"}}};
 
 }  // namespace
 

@@ -7,8 +7,5 @@
 // The label of a channel in the Nebulant form: the key, or the name when the key is empty, with
 // blanks, '/' and '\' made '_' and the first '.' made '_'.
 std::string ChannelLabel(std::string_view key, std::string_view name);
-// "#" for no unit, "%" for "PerCent", "mSec" for "TimeResponse", else the unit itself.
+// "#" for no unit, "mSec" for "TimeResponse", else the unit itself.
 std::string UnitSymbol(std::string_view unit);
-
-// The unit of every channel the sensor writes: times in milliseconds.
-inline constexpr std::string_view kTimeUnit = "TimeResponse";

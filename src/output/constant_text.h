@@ -28,13 +28,24 @@ constexpr auto DecimalText() {
   return text;
 }
 
-// The pieces one after another.
-template <const std::string_view&... Pieces>
+inline constexpr std::string_view kNoSeparator;
+
+// The texts of `kPieces` (a constant array of string views) one after another, with
+// `kSeparator` between each two.
+template <const auto& kPieces, const std::string_view& kSeparator = kNoSeparator>
 constexpr auto JoinText() {
-  ConstantText<(Pieces.size() + ... + 0)> text;
+  constexpr std::size_t kLength = [] {
+    std::size_t length = kPieces.empty() ? 0 : (kPieces.size() - 1) * kSeparator.size();
+    for (std::string_view piece : kPieces) length += piece.size();
+    return length;
+  }();
+  ConstantText<kLength> text;
   std::size_t at = 0;
-  for (std::string_view piece : {Pieces...}) {
-    for (char c : piece) text.chars[at++] = c;
+  for (std::size_t i = 0; i < kPieces.size(); ++i) {
+    if (i != 0) {
+      for (char c : kSeparator) text.chars[at++] = c;
+    }
+    for (char c : kPieces[i]) text.chars[at++] = c;
   }
   return text;
 }

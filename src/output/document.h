@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "src/output/console.h"
+#include "src/output/durations.h"
+#include "src/output/error_block.h"
 #include "src/output/flavour.h"
 
 // Response-time limits in milliseconds, on which the monitor alerts; it takes a channel's limits
@@ -41,7 +42,9 @@ struct Channel {
   }
 };
 
-struct RfcErrorOutput {
+// What is printed when the library reports a failure it cannot return from: before the library
+// closes its connections, and after.
+struct LibraryFailureOutput {
   std::string beforeClose;
   std::string afterClose;
 };
@@ -73,10 +76,9 @@ class Document {
   // ending of that document with the error flag and the message.
   std::string ErrorDocument(std::string_view message) const;
 
-  // What is printed when the library reports a failure through its error handler: before the
-  // library closes its connections, and after. A single run prints the library's error block;
-  // a listing run ends its open document with the error.
-  RfcErrorOutput RfcError(const RfcErrorTexts& error) const;
+  // A single run prints the library's error block; a listing run ends its open document with
+  // the error.
+  LibraryFailureOutput LibraryFailureEnding(const LibraryFailure& failure) const;
 
   // Appends one channel in the run's flavour and counts it, whether or not anything is
   // written: an XML Result element, a Nebulant "Statistic."/"Message." pair, a Quillon "> "
@@ -95,13 +97,3 @@ class Document {
   std::int32_t channelCount_ = 0;
   bool listingHeadOut_ = false;
 };
-
-// Every text that goes into an element of an XML document: '&', '<' and '>' escaped, so that a
-// profile name or a field of the remote system can neither break the document nor add elements
-// to it; control characters other than tab, line feed and carriage return made blanks; and a
-// byte that starts no valid UTF-8 read as Windows-1252 (the code page of the probes' editors and
-// of remote systems that are no Unicode systems) and written as UTF-8. Valid UTF-8 passes.
-std::string XmlText(std::string_view text);
-// Every text of the Nebulant and Quillon forms: control characters made blanks, so that a line
-// feed inside a value cannot forge a line; other bytes as they are.
-std::string PlainText(std::string_view text);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "src/output/channel.h"
-
 namespace {
 
 const Durations kTimes{16, 2, 3, 1234};
@@ -145,35 +143,12 @@ TEST(DocumentTest, AnErrorMessageCannotBreakTheDocument) {
 }
 
 TEST(DocumentTest, ALibraryErrorPrintsTheBlockThenTheAbortLines) {
-  const RfcErrorOutput output = Document().RfcError({"RfcCall", "K", "S", "M", "I"});
+  const LibraryFailureOutput output =
+      Document().LibraryFailureEnding({"RfcCall", "K", "S", "M", "I"});
   EXPECT_EQ(output.beforeClose,
             "RFC error\noperation/code  : RfcCall\nkey             : K\nstatus          : S\n"
             "message         : M\ninternal status : I\n\n");
   EXPECT_EQ(output.afterClose, "* Programm aborted...\n* Error at EoXput-File...\n");
-}
-
-TEST(XmlTextTest, WritesOnlyWhatXmlAllowsAndReadsOtherBytesAsWindows1252) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"a<b>&c", "a&lt;b&gt;&amp;c"},
-      {"tab\tline\nreturn\r", "tab\tline\nreturn\r"},
-      {std::string("\x01\x02\x1b\0x\x7f", 6), "    x "},
-      {"PRD\xc4", "PRD\xc3\x84"},              // a profile saved as Windows-1252: PRDÄ
-      {"\x80 \x9f", "\xe2\x82\xac \xc5\xb8"},  // €, Ÿ
-      {"\x81\x8d\x8f\x90\x9d", "     "},       // undefined in Windows-1252
-      {"M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80",
-       "M\xc3\xbcller \xe2\x82\xac \xf0\x9f\x98\x80"},
-      {"\xc2\x85", " "},                                 // a C1 control, well encoded
-      {"\xef\xbf\xbe\xef\xbf\xbf", "  "},                // U+FFFE, U+FFFF
-      {"\xc0\xaf", "\xc3\x80\xc2\xaf"},                  // an overlong form: two bytes of 1252
-      {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xe2\x82\xac"},  // a surrogate
-      {"\xe2\x82", "\xc3\xa2\xe2\x80\x9a"},              // cut short at the end
-      {"\xf4\x90\x80\x80", "\xc3\xb4 \xe2\x82\xac\xe2\x82\xac"},  // above U+10FFFF
-  };
-  for (const auto& [text, xml] : cases) EXPECT_EQ(XmlText(text), xml) << text;
-}
-
-TEST(PlainTextTest, ControlCharactersBecomeBlanksAndOtherBytesStay) {
-  EXPECT_EQ(PlainText(std::string("a\nb\r\tc\0\x7f\xc4<&", 11)), "a b  c  \xc4<&");
 }
 
 TEST(DocumentTest, TextFlavoursCannotBeGivenAForgedLine) {
@@ -187,12 +162,54 @@ TEST(DocumentTest, TextFlavoursCannotBeGivenAForgedLine) {
   EXPECT_EQ(quillon.SystemDocument("(PRD)\n> forged", kTimes).substr(0, 17), "\n# (PRD) > forged");
 }
 
-TEST(FlavourTest, NamesMatchExactly) {
-  EXPECT_EQ(FlavourNamed("Nebulant"), OutputFlavour::Nebulant);
-  EXPECT_EQ(FlavourNamed("EXEXML"), OutputFlavour::EXEXML);
-  EXPECT_FALSE(FlavourNamed("exexml").has_value());
-  EXPECT_FALSE(FlavourNamed("Nebu").has_value());
-  EXPECT_FALSE(FlavourNamed("").has_value());
+struct ChannelCase {
+  OutputFlavour flavour;
+  std::string key, name, value, unit;
+  std::string expected;
+};
+
+TEST(AddChannelTest, AppendsTheFlavoursForm) {
+  const ChannelCase cases[] = {
+      {OutputFlavour::EXEXML, "RFC_Open", "RFC-Open Time", "0016", "TimeResponse",
+       "\n<Result><Channel>RFC-Open Time</Channel>\n<Unit>Custom</Unit>\n"
+       "<CustomUnit>TimeResponse</CustomUnit>\n<Value>0016</Value></Result>\n"},
+      {OutputFlavour::Vigilor, "k", "No Unit", "7", "",
+       "\n<Result><Channel>No Unit</Channel>\n<Value>7</Value></Result>\n"},
+      {OutputFlavour::EXEXML, "", "A&B<C>", "1", "x<y",
+       "\n<Result><Channel>A&amp;B&lt;C&gt;</Channel>\n<Unit>Custom</Unit>\n"
+       "<CustomUnit>x&lt;y</CustomUnit>\n<Value>1</Value></Result>\n"},
+      {OutputFlavour::Nebulant, "RFC_Open", "RFC-Open Time", "0016", "TimeResponse",
+       "\n\nStatistic.RFC_Open: 0016\nMessage.RFC_Open: RFC-Open Time (mSec)"},
+      {OutputFlavour::Nebulant, "", "a.b.c/d e", "1", "",
+       "\n\nStatistic.a_b.c_d_e: 1\nMessage.a_b.c_d_e: a.b.c/d e (#)"},
+      {OutputFlavour::Nebulant, "k", "n", "1", "", "\n\nStatistic.k: 1\nMessage.k: n (#)"},
+      {OutputFlavour::Nebulant, "k", "n", "1", "percent",
+       "\n\nStatistic.k: 1\nMessage.k: n (percent)"},
+      {OutputFlavour::Quillon, "Response_Time", "Response Time", "0123", "TimeResponse",
+       "\n> Response Time: 0123 mSec"},
+  };
+  for (const ChannelCase& c : cases) {
+    Document document(c.flavour, std::nullopt);
+    std::string text = "before";
+    document.AddChannel(text, Channel::Custom(c.key, c.name, c.value, c.unit));
+    EXPECT_EQ(text, "before" + c.expected) << c.name;
+  }
+}
+
+// With a channel selected, Quillon writes the n-th channel of the whole run, and only its value.
+TEST(AddChannelTest, QuillonWritesOnlyTheSelectedChannelsValue) {
+  const std::pair<std::int32_t, int> cases[] = {{3, 3}, {1, 1}, {4, 4}, {0, 0}, {-1, 0}, {5, 0}};
+  for (const auto& [selector, selectedCall] : cases) {
+    Document document(OutputFlavour::Quillon, selector);
+    std::string text;
+    std::string expected;
+    for (int call = 1; call <= 4; ++call) {
+      const std::string value = "000" + std::to_string(call);
+      document.AddChannel(text, Channel::Custom("k", "n", value, kTimeUnit));
+      if (call == selectedCall) expected = value;
+    }
+    EXPECT_EQ(text, expected) << selector;
+  }
 }
 
 }  // namespace

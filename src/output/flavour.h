@@ -23,24 +23,14 @@ inline constexpr std::array<FlavourEntry, 5> kFlavours{{
     {OutputFlavour::Quillon, "Quillon"},
 }};
 
-// "EXEXML, Tendril, Vigilor, Nebulant, Quillon", for the message that refuses another name.
-inline constexpr std::string_view kFlavourSeparator = ", ";
-constexpr std::size_t FlavourListLength() {
-  std::size_t length = (kFlavours.size() - 1) * kFlavourSeparator.size();
-  for (const FlavourEntry& entry : kFlavours) length += entry.name.size();
-  return length;
-}
-inline constexpr auto kFlavourList = [] {
-  ConstantText<FlavourListLength()> text;
-  std::size_t at = 0;
-  for (const FlavourEntry& entry : kFlavours) {
-    if (at != 0) {
-      for (char c : kFlavourSeparator) text.chars[at++] = c;
-    }
-    for (char c : entry.name) text.chars[at++] = c;
-  }
-  return text;
+inline constexpr auto kFlavourNames = [] {
+  std::array<std::string_view, kFlavours.size()> names{};
+  for (std::size_t i = 0; i < kFlavours.size(); ++i) names[i] = kFlavours[i].name;
+  return names;
 }();
+inline constexpr std::string_view kFlavourSeparator = ", ";
+// "EXEXML, Tendril, Vigilor, Nebulant, Quillon", for the message that refuses another name.
+inline constexpr auto kFlavourList = JoinText<kFlavourNames, kFlavourSeparator>();
 
 // The flavour named exactly NAME (letter case as written); nothing for any other text.
 std::optional<OutputFlavour> FlavourNamed(std::string_view name);

@@ -21,14 +21,18 @@ constexpr std::string_view kLongerThan = " is longer than ";
 constexpr std::string_view kCharactersEnd = " characters !";
 constexpr std::string_view kParametersLongerThan = "Error 1042: Parameters longer than ";
 constexpr std::string_view kValidAre = " ! Valid are ";
-constexpr auto kProfileNameTooLongTail =
-    JoinText<kLongerThan, kProfileNameCapacityText, kCharactersEnd>();
-constexpr auto kParametersTooLongText =
-    JoinText<kParametersLongerThan, kParameterTextCapacityText, kCharactersEnd>();
-constexpr auto kUnknownFlavourTail = JoinText<kValidAre, kFlavourListText>();
+constexpr std::array kProfileNameTooLongPieces{kLongerThan, kProfileNameCapacityText,
+                                               kCharactersEnd};
+constexpr auto kProfileNameTooLongTail = JoinText<kProfileNameTooLongPieces>();
+constexpr std::array kParametersTooLongPieces{kParametersLongerThan, kParameterTextCapacityText,
+                                              kCharactersEnd};
+constexpr auto kParametersTooLongText = JoinText<kParametersTooLongPieces>();
+constexpr std::array kUnknownFlavourPieces{kValidAre, kFlavourListText};
+constexpr auto kUnknownFlavourTail = JoinText<kUnknownFlavourPieces>();
 constexpr std::string_view kOneTo = " (1 to ";
 constexpr std::string_view kMillisecondsEnd = " Milliseconds) !";
-constexpr auto kInvalidLimitTail = JoinText<kOneTo, kLargestLimitText, kMillisecondsEnd>();
+constexpr std::array kInvalidLimitPieces{kOneTo, kLargestLimitText, kMillisecondsEnd};
+constexpr auto kInvalidLimitTail = JoinText<kInvalidLimitPieces>();
 
 // A message is its head, the variable part, and its tail, joined with nothing between. The
 // texts are the ones administrators search for: spelling and blanks stay as they are.

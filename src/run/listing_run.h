@@ -7,9 +7,14 @@
 #include "src/rfc/conversation.h"
 #include "src/run/run_context.h"
 
+enum class EntryValidity { Valid, Invalid };
+enum class ItemDelivery { Delivered, NotDelivered };
+
 // Checks each listed system and prints its channel as soon as it is measured; the exit code
 // (0 once the summary is printed). A connection that cannot be opened ends the run (RunEnded).
-int RunListing(RunContext& run, ServerListing listing);
+[[nodiscard]] int RunListing(RunContext& run, ServerListing listing);
 
-// "Processed", "Not Found" or "Rfc Failure".
-std::string_view SystemState(bool entryValid, CallStatus status, bool itemDelivered);
+// "Processed", "Not Found" or "Rfc Failure": a system is processed when its entry is valid, it
+// answered and its item was delivered.
+std::string_view SystemState(EntryValidity entry, const Conversation& conversation,
+                             ItemDelivery item);

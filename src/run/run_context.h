@@ -2,6 +2,7 @@
 // the run's phases see it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "src/config/parameters.h"
@@ -9,10 +10,20 @@
 #include "src/config/profile_set.h"
 #include "src/config/system_entry.h"
 #include "src/output/document.h"
-#include "src/rfc/conversation.h"
+#include "src/output/text_output.h"
+#include "src/rfc/library_choice.h"
+#include "src/rfc/rfc_client.h"
+
+// Reads a listed profile into the run's entry: the file system in the program, a table in tests.
+using ListedProfileReader = std::function<ListedProfile(const std::string& path, SystemEntry&)>;
 
 struct RunContext {
-  std::string programPath;     // the first word of the command line
+  RunContext() = default;
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  TextOutput* out = &StandardOutput();
+
   std::string secondArgument;  // as typed; empty when absent
   Parameters parameterText;
   std::string startTime;  // HH:MM:SS
@@ -23,7 +34,14 @@ struct RunContext {
   // The system being checked; a listing run reads every listed profile into it in turn, so a
   // value that a later profile does not name stays as an earlier one set it.
   SystemEntry entry;
+  ListedProfileReader readListedProfile;
 
   Document resultDocument;
-  RfcSession session;
+
+  // The RFC library, loaded when the first system is checked, so that a run that ends before
+  // needs none.
+  RfcClientFactory loadClient = LoadRfcClient;
+  std::unique_ptr<RfcClient> client;
+  // How the run ends when the library fails from inside an operation; made with the client.
+  std::unique_ptr<LibraryFailureReport> libraryFailureReport;
 };

@@ -5,10 +5,8 @@
 
 #include "src/config/path_check.h"
 #include "src/config/server_listing.h"
-#include "src/output/console.h"
 #include "src/output/messages.h"
 #include "src/platform/clock.h"
-#include "src/rfc/library_error.h"
 #include "src/run/command_line.h"
 #include "src/run/listing_run.h"
 #include "src/run/single_run.h"
@@ -18,18 +16,17 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   run.banner = Banner(run.startTime);
   run.passwordKeyTable = BuildPasswordKeyTable();
   const CommandLine commandLine = ReadCommandLine(arguments);
-  run.programPath = commandLine.programPath;
   run.secondArgument = commandLine.secondArgument;
-  if (IsPathCheck(commandLine.profileName)) RunPathCheck();
-
+  if (IsPathCheck(commandLine.profileName)) {
+    // The information document goes out whether or not the file could be written.
+    WritePathCheckFile();
+    run.out->Print(run.resultDocument.ErrorDocument(MessageFor(MessageId::PathCheckCreated)));
+    return ExitCodeOf(MessageId::PathCheckCreated);
+  }
   run.parameterText = ParseParameters(commandLine.parameterText);
   run.resultDocument =
       Document(commandLine.flavour, run.parameterText.channel,
                TimeLimits{run.parameterText.warningLimit, run.parameterText.errorLimit});
-  // ",SYSLOG" is accepted, but no step opens a trace stream yet.
-  run.session = RfcSession(EventTrace(run.parameterText.syslog, nullptr));
-  ReportRfcErrorsIn(&run.resultDocument, &run.session);
-
   run.profile = ResolveProfileSet(commandLine.profileName, run.parameterText.item);
   auto profile = OpenProfile(run.profile, commandLine.flavour);
   if (!run.profile.IsListing()) {
@@ -38,6 +35,9 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   }
   // A listing run reads the listing from the profile again on its own.
   profile.reset();
+  run.readListedProfile = [&run](const std::string& path, SystemEntry& entry) {
+    return ReadListedProfile(path, entry, run.passwordKeyTable);
+  };
   return RunListing(run, ReadServerListing(run.profile, run.parameterText, run.secondArgument));
 }
 
@@ -47,16 +47,18 @@ int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
   try {
     exitCode = phases();
   } catch (const RunEnded& end) {
-    Print(document.ErrorDocument(end.message));
+    run.out->Print(document.ErrorDocument(end.message));
     exitCode = end.exitCode;
   } catch (const std::exception& error) {
-    Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, error.what())));
+    run.out->Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, error.what())));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
   } catch (...) {
-    Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")));
+    run.out->Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
   }
-  run.session.Finish();
+  // The document is out before the library's trace is handed over to the shared one.
+  const bool delivered = run.out->Flush();
+  if (run.client) run.client->Finish();
   // 0 and 1 tell the monitor about a document it received; one that did not arrive whole is 2.
-  return FlushOutput() ? exitCode : 2;
+  return delivered ? exitCode : 2;
 }

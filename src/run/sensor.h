@@ -9,10 +9,10 @@
 
 // Runs the sensor on its arguments (the program's own path first) and returns the exit code;
 // a failure the run detects throws RunEnded.
-int RunSensor(RunContext& run, const std::vector<std::string>& arguments);
+[[nodiscard]] int RunSensor(RunContext& run, const std::vector<std::string>& arguments);
 
 // Runs `phases` and turns however they end into the exit code: a RunEnded prints the error
 // document of its message, any other exception the document of an unexpected failure, so that
 // the monitor always receives a document. Then the library's working folder is handed over.
 // Output that could not be written whole gives 2.
-int RunToTheEnd(RunContext& run, const std::function<int()>& phases);
+[[nodiscard]] int RunToTheEnd(RunContext& run, const std::function<int()>& phases);

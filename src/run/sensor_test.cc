@@ -5,17 +5,33 @@
 #include <stdexcept>
 
 #include "src/output/messages.h"
-#include "src/run/system_check.h"
 
 namespace {
 
 // What RunToTheEnd prints and returns for phases that end in a given way.
 std::pair<std::string, int> Ending(const Document& document, const std::function<int()>& phases) {
   RunContext run;
+  CapturedOutput output;
+  run.out = &output;
   run.resultDocument = document;
-  testing::internal::CaptureStdout();
   const int exitCode = RunToTheEnd(run, phases);
-  return {testing::internal::GetCapturedStdout(), exitCode};
+  return {output.text(), exitCode};
+}
+
+// Standard output whose reader is gone.
+class LostOutput : public TextOutput {
+ public:
+  void Print(std::string_view) override {}
+  [[nodiscard]] bool Flush() override { return false; }
+};
+
+TEST(RunToTheEndTest, ADocumentThatDidNotArriveWholeIsExitCode2) {
+  for (const int code : {0, 1}) {
+    RunContext run;
+    LostOutput output;
+    run.out = &output;
+    EXPECT_EQ(RunToTheEnd(run, [code] { return code; }), 2) << code;
+  }
 }
 
 TEST(RunToTheEndTest, EveryEndingGivesADocumentAndItsExitCode) {
@@ -41,31 +57,6 @@ TEST(RunToTheEndTest, AnErrorAfterAListingsHeadEndsThatDocument) {
   EXPECT_EQ(head + printed,
             "\n<Prtg>\n\n<Error>1</Error>\n<Text>Error 1033: RFC Open-Error... </Text>\n</Prtg>\n");
   EXPECT_EQ(exitCode, 2);
-}
-
-TEST(LogonOfTest, TheParameterTextMayReplaceHostAndSystemNumber) {
-  SystemEntry entry;
-  entry.destination = "PRD";
-  entry.user = "MON";
-  entry.hostname = "prdhost";
-  entry.sysnr = "12";
-  struct Case {
-    const char* parameters;
-    const char* host;
-    const char* systemNumber;
-  } cases[] = {
-      {"", "prdhost", "12"},
-      {"X,host=OtherHost,No=07 more", "OtherHost", "07"},
-      {",HOST= ,NO=", "", ""},  // present but empty: no host, number 0
-      {"HOST=ignored", "prdhost", "12"},
-  };
-  for (const Case& c : cases) {
-    const Logon logon = LogonOf(entry, ParseParameters(c.parameters));
-    EXPECT_EQ(logon.hostName, c.host) << c.parameters;
-    EXPECT_EQ(logon.systemNumber, c.systemNumber) << c.parameters;
-    EXPECT_EQ(logon.destination, "PRD");
-    EXPECT_EQ(logon.user, "MON");
-  }
 }
 
 }  // namespace

@@ -5,4 +5,4 @@
 
 // Checks the entry's system and prints its document (or, with "/CHECK", its readable list);
 // the exit code. A failure ends the run with an error document (RunEnded).
-int RunSingleSystem(RunContext& run);
+[[nodiscard]] int RunSingleSystem(RunContext& run);

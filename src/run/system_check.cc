@@ -1,7 +1,8 @@
 // Checking one system, the same in a single and in a listing run: its logon, the conversation.
 #include "src/run/system_check.h"
 
-#include "src/output/console.h"
+#include "src/output/console_text.h"
+#include "src/run/library_failure_ending.h"
 
 Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
   return {entry.destination,
@@ -16,11 +17,15 @@ Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
           entry.gwservice};
 }
 
-Conversation CheckSystem(RunContext& run, bool call) {
-  Conversation conversation = run.session.Converse(LogonOf(run.entry, run.parameterText), call);
+Conversation CheckSystem(RunContext& run, CallChoice call) {
+  if (!run.client) {
+    run.libraryFailureReport = std::make_unique<LibraryFailureEnding>(*run.out, run.resultDocument);
+    run.client = run.loadClient(*run.libraryFailureReport);
+  }
+  Conversation conversation = run.client->Converse(LogonOf(run.entry, run.parameterText), call);
   // A console line: without console marks standard output holds the document alone.
   if (conversation.throughSapRfcIni && run.parameterText.consoleTrace) {
-    Print(SapRfcIniLine(run.entry.destination));
+    run.out->Print(SapRfcIniLine(run.entry.destination));
   }
   return conversation;
 }

@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       RequireXml(open + document.ErrorDocument(MessageFor(MessageId::ListingOpenError)),
                  "an open listing ended by an error is well-formed XML");
       RequireXml(open + document
-                            .RfcError({"RfcReceive", line.profileName, line.secondArgument,
-                                       line.parameterText, item})
+                            .LibraryFailureEnding({"RfcReceive", line.profileName,
+                                                   line.secondArgument, line.parameterText, item})
                             .beforeClose,
                  "an open listing ended by the library's error is well-formed XML");
     } else {

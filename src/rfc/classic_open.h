@@ -1,28 +1,14 @@
-// Opening the RFC connection of one system: through the options records, or through
+// Opening a connection through the classic library: through the options records, or through
 // SapRfc.ini when the system has a per-destination file.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-#include "src/output/console.h"
+#include "src/rfc/logon.h"
 #include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 #include "src/rfc/working_folder.h"
-
-// One system's logon, as its profile and the parameter text give it.
-struct Logon {
-  std::string destination;
-  std::string client;
-  std::string user;
-  std::string password;
-  std::string language;
-  std::string mode;
-  std::string hostName;
-  std::string systemNumber;
-  std::string gatewayHost;
-  std::string gatewayService;
-};
 
 // The records handed to the library, with the copies of the logon values they point into. The
 // padding is done on the copies, never on the logon. The run keeps one for all its systems.
@@ -49,5 +35,5 @@ struct OpenedConnection {
 // Opens the connection of the logon: through SapRfc.ini and a connect string when the sensor's
 // directory holds "SapRfc." + destination (copied into the run's folder as SapRfc.ini), else
 // through the options records.
-OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
-                                const EventTrace& trace, const WorkingFolder& folder);
+[[nodiscard]] OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon,
+                                              OpenRecords& records, const WorkingFolder& folder);

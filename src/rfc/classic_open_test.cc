@@ -1,4 +1,4 @@
-#include "src/rfc/connection.h"
+#include "src/rfc/classic_open.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-// The one remote call of the sensor, RFC_SYSTEM_INFO, and what the system tells in it.
-#include "src/rfc/system_info.h"
+// The one remote call of the sensor, RFC_SYSTEM_INFO, through the classic library.
+#include "src/rfc/classic_call.h"
 
 #include <array>
+#include <string_view>
 
-#include "src/output/messages.h"
-#include "src/rfc/library_error.h"
+#include "src/rfc/record_text.h"
 #include "src/rfc/rfcsi_layout.h"
 
 namespace {
@@ -21,15 +21,15 @@ struct SystemInfoValues {
   char loginComplete = ' ';
 };
 
-// The error text of each return code; any code not listed is "another failure".
-struct FailureText {
+struct CodeOutcome {
   std::int32_t code;
-  MessageId message;
+  Outcome outcome;
 };
-constexpr std::array<FailureText, 3> kFailureTexts{{
-    {RFC_FAILURE, MessageId::CallRfcFailure},
-    {RFC_EXCEPTION, MessageId::CallException},
-    {RFC_SYS_EXCEPTION, MessageId::CallSysException},
+constexpr std::array<CodeOutcome, 4> kCodeOutcomes{{
+    {RFC_OK, Outcome::Answered},
+    {RFC_FAILURE, Outcome::CallFailed},
+    {RFC_EXCEPTION, Outcome::Exception},
+    {RFC_SYS_EXCEPTION, Outcome::SystemException},
 }};
 
 RfcParameter Parameter(const char* name, std::int32_t type, std::int32_t length, void* address) {
@@ -43,35 +43,23 @@ std::string Field(const char (&field)[N]) {
 
 }  // namespace
 
-std::string_view BoundedText(const char* field, std::size_t size) {
-  std::string_view text(field, size);
-  return text.substr(0, text.find('\0'));
-}
-
-std::string FieldText(const char* field, std::size_t length) {
-  std::string text(BoundedText(field, length));
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
 SystemFields FieldsOf(const RFCSI& info) {
   return {Field(info.rfchost),  Field(info.rfcsysid), Field(info.rfcsaprl),
           Field(info.rfcdbsys), Field(info.rfcopsys), Field(info.rfcipaddr)};
 }
 
-CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType& rfcsiType,
-                          const EventTrace& trace) {
-  if (rfcsiType == 0 &&
-      rfc.installStructure("RFCSI", kRfcsiDescription.data(),
-                           static_cast<std::uint32_t>(kRfcsiDescription.size()), &rfcsiType) != 0) {
-    ReportRfcErrorAndExit("RfcInstallStructure");
-  }
+bool InstallRfcsi(const RfcOperations& rfc, RfcType& rfcsiType) {
+  if (rfcsiType != 0) return true;
+  return rfc.installStructure("RFCSI", kRfcsiDescription.data(),
+                              static_cast<std::uint32_t>(kRfcsiDescription.size()),
+                              &rfcsiType) == RFC_OK;
+}
 
+CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType rfcsiType) {
   CallResult result;
   RfcParameter exporting[] = {{nullptr, 0, 0, 0, nullptr}};
   RfcParameter tables[] = {{nullptr, 0, 0, 0, nullptr}};
   result.code = rfc.call(handle, "RFC_SYSTEM_INFO", exporting, tables);
-  trace.Event(static_cast<std::int32_t>(handle), "RfcCall called", "");
   if (result.code != RFC_OK) return result;
 
   SystemInfoValues values;
@@ -87,7 +75,6 @@ CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType& r
   };
   char* exception = nullptr;
   result.code = rfc.receive(handle, importing, tables, &exception);
-  trace.Event(static_cast<std::int32_t>(handle), "RfcReceive called", "");
   if ((result.code == RFC_EXCEPTION || result.code == RFC_SYS_EXCEPTION) && exception != nullptr) {
     result.exception = exception;
   }
@@ -95,11 +82,9 @@ CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType& r
   return result;
 }
 
-std::string DescribeCallFailure(std::int32_t code, std::string_view exception) {
-  for (const FailureText& failure : kFailureTexts) {
-    if (failure.code == code) {
-      return MessageFor(failure.message, code == RFC_EXCEPTION ? exception : "");
-    }
+Outcome OutcomeOfCode(std::int32_t code) {
+  for (const CodeOutcome& row : kCodeOutcomes) {
+    if (row.code == code) return row.outcome;
   }
-  return MessageFor(MessageId::CallOtherFailure);
+  return Outcome::OtherFailure;
 }

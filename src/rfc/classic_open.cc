@@ -1,6 +1,6 @@
-// Opening the RFC connection of one system: through the options records, or through
+// Opening a connection through the classic library: through the options records, or through
 // SapRfc.ini when the system has a per-destination file.
-#include "src/rfc/connection.h"
+#include "src/rfc/classic_open.h"
 
 #include "src/platform/text.h"
 
@@ -43,20 +43,16 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
 }
 
 OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
-                                const EventTrace& trace, const WorkingFolder& folder) {
+                                const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
   const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
   if (!copied) {
-    const RfcHandle handle = rfc.open(&records.options);
-    trace.Event(static_cast<std::int32_t>(handle), "RfcOpen called", "");
-    return {handle, false};
+    return {rfc.open(&records.options), false};
   }
   if (!*copied) return {0, true};
   // The library takes the connection data of DEST from SapRfc.ini; the language is always D.
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;
   RfcErrorInfo extendedError{};  // the library's to fill; the sensor reports through the trace
-  const RfcHandle handle = rfc.openEx(records.connectString.c_str(), &extendedError);
-  trace.Event(static_cast<std::int32_t>(handle), "RfcOpenEx called", "");
-  return {handle, true};
+  return {rfc.openEx(records.connectString.c_str(), &extendedError), true};
 }

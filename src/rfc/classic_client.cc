@@ -1,0 +1,56 @@
+// Conversations through the classic RFC library (librfc32).
+#include "src/rfc/classic_client.h"
+
+#include "src/platform/clock.h"
+#include "src/rfc/classic_call.h"
+#include "src/rfc/trace.h"
+
+ClassicRfcClient::ClassicRfcClient(const RfcOperations& rfc, WorkingFolder folder,
+                                   LibraryFailureReport& report)
+    : rfc_(rfc), folder_(std::move(folder)), bridge_(rfc_, folder_, report) {}
+
+Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
+  const WorkingFolder::Inside inside(folder_);
+  Conversation conversation;
+  // The response time runs from before the library is set up to after the close.
+  const std::int32_t responseStart = platform::ClockMilliseconds();
+  bridge_.SetUpEnvironment();
+
+  const OpenedConnection opened = OpenConnection(rfc_, logon, records_, folder_);
+  conversation.throughSapRfcIni = opened.throughSapRfcIni;
+  if (opened.handle == 0) {
+    conversation.reason = TraceNote();
+    return conversation;
+  }
+  conversation.outcome = Outcome::NotCalled;
+  conversation.times.open = platform::ClockMilliseconds() - responseStart;
+
+  if (call == CallChoice::CallSystemInfo) {
+    const std::int32_t processingStart = platform::ClockMilliseconds();
+    if (!InstallRfcsi(rfc_, rfcsiType_)) {
+      conversation.outcome = Outcome::LibraryFailed;
+      conversation.libraryFailure = LastLibraryError(rfc_, "RfcInstallStructure");
+    } else {
+      CallResult result = CallSystemInfo(rfc_, opened.handle, rfcsiType_);
+      conversation.outcome = OutcomeOfCode(result.code);
+      conversation.exception = std::move(result.exception);
+      conversation.fields = std::move(result.fields);
+    }
+    conversation.times.processing = platform::ClockMilliseconds() - processingStart;
+  }
+
+  const std::int32_t closeStart = platform::ClockMilliseconds();
+  rfc_.close(opened.handle);
+  const std::int32_t closeEnd = platform::ClockMilliseconds();
+  conversation.times.close = closeEnd - closeStart;
+  conversation.times.response = closeEnd - responseStart;
+  if (!conversation.answered() && conversation.outcome != Outcome::NotCalled &&
+      conversation.outcome != Outcome::LibraryFailed) {
+    conversation.reason = TraceNote();
+  }
+  return conversation;
+}
+
+std::string ClassicRfcClient::TraceNote() const { return ::TraceNote(folder_.OwnFile(kTraceFile)); }
+
+void ClassicRfcClient::Finish() { folder_.Finish(); }

@@ -1,0 +1,30 @@
+// The one place where the run's RFC library is chosen.
+#include "src/rfc/library_choice.h"
+
+#include <variant>
+
+#include "src/output/messages.h"
+#include "src/platform/folder.h"
+#include "src/rfc/classic_client.h"
+#include "src/rfc/rfc_library.h"
+
+namespace {
+
+// The library's operations for the whole process: it is loaded once and never unloaded.
+const RfcLibrary& LoadedLibrary() {
+  static const RfcLibrary library = LoadRfcLibrary(SensorLibrarySearch());
+  return library;
+}
+
+}  // namespace
+
+std::unique_ptr<RfcClient> LoadRfcClient(LibraryFailureReport& report) {
+  const RfcLibrary& library = LoadedLibrary();
+  if (const auto* problem = std::get_if<RfcLibraryProblem>(&library)) {
+    EndRun(MessageId::RfcLibraryUnusable, DescribeRfcLibraryProblem(*problem));
+  }
+  std::optional<WorkingFolder> folder = WorkingFolder::Create();
+  if (!folder) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
+  return std::make_unique<ClassicRfcClient>(std::get<RfcOperations>(library), std::move(*folder),
+                                            report);
+}
