@@ -41,18 +41,20 @@ std::optional<std::string> OptionValue(const KeywordText& text, std::string_view
   return std::string(after->substr(0, after->find_first_of(", ")));
 }
 
-// A limit's milliseconds: digits only, from 1 to 999999; the run ends for anything else.
-std::optional<std::int32_t> Limit(const KeywordText& text, std::string_view keyword) {
+// A whole number from 1 to `largest`, digits only; the run ends with `message` for anything
+// else, echoing the keyword and its value.
+std::optional<std::int32_t> Number(const KeywordText& text, std::string_view keyword,
+                                   std::size_t largest, MessageId message) {
   const std::optional<std::string> value = OptionValue(text, keyword);
   if (!value) return std::nullopt;
-  const bool digits = !value->empty() && value->size() <= 6 &&
+  const bool digits = !value->empty() && value->size() <= std::to_string(largest).size() &&
                       value->find_first_not_of("0123456789") == std::string::npos;
-  const std::int32_t milliseconds = digits ? platform::LeadingNumber(*value) : 0;
-  if (milliseconds < 1 || milliseconds > static_cast<std::int32_t>(kLargestLimit)) {
-    EndRun(MessageId::InvalidLimit,
+  const std::int32_t number = digits ? platform::LeadingNumber(*value) : 0;
+  if (number < 1 || number > static_cast<std::int32_t>(largest)) {
+    EndRun(message,
            std::string(keyword.substr(1)) + EchoedArgument(*value, kParameterTextCapacity));
   }
-  return milliseconds;
+  return number;
 }
 
 }  // namespace
@@ -79,8 +81,10 @@ Parameters ParseParameters(std::string_view typed) {
   }
   parameters.host = OptionValue(text, ",HOST=");
   parameters.systemNumber = OptionValue(text, ",NO=");
-  parameters.warningLimit = Limit(text, ",WARN=");
-  parameters.errorLimit = Limit(text, ",ERROR=");
+  parameters.warningLimit = Number(text, ",WARN=", kLargestLimit, MessageId::InvalidLimit);
+  parameters.errorLimit = Number(text, ",ERROR=", kLargestLimit, MessageId::InvalidLimit);
+  parameters.timeoutSeconds = Number(text, ",TIMEOUT=", kLargestTimeout, MessageId::InvalidTimeout)
+                                  .value_or(static_cast<std::int32_t>(kDefaultTimeout));
   parameters.failedChannel = text.Contains(",FAILED");
   parameters.sensorId = text.upper().substr(0, text.upper().find(' '));
   parameters.sensorId.resize(kSensorIdLength, ' ');

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "src/output/messages.h"
+
 // The longest item name a listing reports.
 inline constexpr std::size_t kItemNameCapacity = 90;
 
@@ -26,11 +28,13 @@ struct Parameters {
   std::optional<std::int32_t> warningLimit;  // ",WARN=": milliseconds, for the monitor's alerts
   std::optional<std::int32_t> errorLimit;    // ",ERROR="
   bool failedChannel = false;                // ",FAILED": a listing counts its failed systems
+  std::int32_t timeoutSeconds =
+      static_cast<std::int32_t>(kDefaultTimeout);  // ",TIMEOUT=": how long the run may take
   std::string sensorId;  // the first word, upper-cased, blank-padded and cut to ten characters
 };
 
 // Reads the parameter text. Ends the run when a limit is no number of milliseconds from 1 to
-// 999999.
+// 999999, or the timeout no number of seconds from 1 to 900.
 Parameters ParseParameters(std::string_view typed);
 
 // The measurement named by the text that follows an item keyword: up to the first blank, comma

@@ -87,6 +87,23 @@ TEST(ParametersTest, ALimitThatIsNoNumberOfMillisecondsEndsTheRun) {
   }
 }
 
+TEST(ParametersTest, TheTimeoutIsWholeSecondsFromOneTo900) {
+  EXPECT_EQ(ParseParameters("").timeoutSeconds, 55);
+  EXPECT_EQ(ParseParameters("X,timeout=1").timeoutSeconds, 1);
+  EXPECT_EQ(ParseParameters("ITEM=Response:Time,TIMEOUT=900,FAILED").timeoutSeconds, 900);
+  EXPECT_EQ(ParseParameters("TIMEOUT=7").timeoutSeconds, 55);  // no comma before: not the keyword
+  for (const std::string value : {"", "0", "901", "5000", "-5", "5s", "1.5", " 5"}) {
+    try {
+      ParseParameters("X,TIMEOUT=" + value);
+      ADD_FAILURE() << value << " was taken";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.message, "Error 1049: Invalid Timeout TIMEOUT=" +
+                                 value.substr(0, value.find(' ')) + " (1 to 900 Seconds) !");
+      EXPECT_EQ(end.exitCode, 2);
+    }
+  }
+}
+
 TEST(ItemNameTest, TheItemNameIsCutAtNinetyCharacters) {
   EXPECT_EQ(ItemNameFrom(std::string(100, 'x')), std::string(90, 'x'));
   EXPECT_EQ(ItemNameFrom("a:b,c d"), "a b");

@@ -33,6 +33,11 @@ constexpr std::string_view kOneTo = " (1 to ";
 constexpr std::string_view kMillisecondsEnd = " Milliseconds) !";
 constexpr std::array kInvalidLimitPieces{kOneTo, kLargestLimitText, kMillisecondsEnd};
 constexpr auto kInvalidLimitTail = JoinText<kInvalidLimitPieces>();
+constexpr auto kLargestTimeoutDigits = DecimalText<kLargestTimeout>();
+constexpr std::string_view kLargestTimeoutText = kLargestTimeoutDigits.view();
+constexpr std::string_view kSecondsEnd = " Seconds) !";
+constexpr std::array kInvalidTimeoutPieces{kOneTo, kLargestTimeoutText, kSecondsEnd};
+constexpr auto kInvalidTimeoutTail = JoinText<kInvalidTimeoutPieces>();
 
 // A message is its head, the variable part, and its tail, joined with nothing between. The
 // texts are the ones administrators search for: spelling and blanks stay as they are.
@@ -72,6 +77,9 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
      2},
     {MessageId::InvalidLimit, "Error 1046: Invalid Limit ", kInvalidLimitTail.view(), 2},
     {MessageId::RfcLibraryUnusable, "Error 1047: RFC-Library ", " !", 2},
+    {MessageId::NoAnswer, "Error 1048: No Answer within ", " !", 2},
+    {MessageId::InvalidTimeout, "Error 1049: Invalid Timeout ", kInvalidTimeoutTail.view(), 2},
+    {MessageId::LibraryQuit, "Error 1050: RFC-Library failed in ", " !", 2},
 }};
 
 constexpr bool EveryMessageInItsRow() {

@@ -12,6 +12,10 @@ inline constexpr std::size_t kProfileNameCapacity = 63;
 inline constexpr std::size_t kParameterTextCapacity = 119;
 // The most milliseconds a channel's limit may name.
 inline constexpr std::size_t kLargestLimit = 999999;
+// How long a run may take, in seconds: the monitor's own timeout for a sensor is 60 by default,
+// and one of up to 900 can be set.
+inline constexpr std::size_t kDefaultTimeout = 55;
+inline constexpr std::size_t kLargestTimeout = 900;
 
 // Every message of the catalogue, in the catalogue's order.
 enum class MessageId {
@@ -42,6 +46,9 @@ enum class MessageId {
   WorkingFolderMissing,        // 1045
   InvalidLimit,                // 1046
   RfcLibraryUnusable,          // 1047
+  NoAnswer,                    // 1048
+  InvalidTimeout,              // 1049
+  LibraryQuit,                 // 1050
   Count,
 };
 

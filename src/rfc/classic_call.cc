@@ -48,18 +48,23 @@ SystemFields FieldsOf(const RFCSI& info) {
           Field(info.rfcdbsys), Field(info.rfcopsys), Field(info.rfcipaddr)};
 }
 
-bool InstallRfcsi(const RfcOperations& rfc, RfcType& rfcsiType) {
+bool InstallRfcsi(const RfcOperations& rfc, LibraryWatch& watch, RfcType& rfcsiType) {
   if (rfcsiType != 0) return true;
+  const OperationInProgress operation(watch, "RfcInstallStructure");
   return rfc.installStructure("RFCSI", kRfcsiDescription.data(),
                               static_cast<std::uint32_t>(kRfcsiDescription.size()),
                               &rfcsiType) == RFC_OK;
 }
 
-CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType rfcsiType) {
+CallResult CallSystemInfo(const RfcOperations& rfc, LibraryWatch& watch, RfcHandle handle,
+                          RfcType rfcsiType) {
   CallResult result;
   RfcParameter exporting[] = {{nullptr, 0, 0, 0, nullptr}};
   RfcParameter tables[] = {{nullptr, 0, 0, 0, nullptr}};
-  result.code = rfc.call(handle, "RFC_SYSTEM_INFO", exporting, tables);
+  {
+    const OperationInProgress operation(watch, "RfcCall");
+    result.code = rfc.call(handle, "RFC_SYSTEM_INFO", exporting, tables);
+  }
   if (result.code != RFC_OK) return result;
 
   SystemInfoValues values;
@@ -74,7 +79,10 @@ CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle, RfcType rf
       {nullptr, 0, 0, 0, nullptr},
   };
   char* exception = nullptr;
-  result.code = rfc.receive(handle, importing, tables, &exception);
+  {
+    const OperationInProgress operation(watch, "RfcReceive");
+    result.code = rfc.receive(handle, importing, tables, &exception);
+  }
   if ((result.code == RFC_EXCEPTION || result.code == RFC_SYS_EXCEPTION) && exception != nullptr) {
     result.exception = exception;
   }

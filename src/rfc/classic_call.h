@@ -6,6 +6,7 @@
 
 #include "src/output/system_text.h"
 #include "src/rfc/conversation.h"
+#include "src/rfc/rfc_client.h"
 #include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 
@@ -14,7 +15,7 @@ SystemFields FieldsOf(const RFCSI& info);
 
 // Installs the structure RFCSI, once per run: `rfcsiType` keeps its type handle, 0 until then.
 // False when the library refuses the description.
-[[nodiscard]] bool InstallRfcsi(const RfcOperations& rfc, RfcType& rfcsiType);
+[[nodiscard]] bool InstallRfcsi(const RfcOperations& rfc, LibraryWatch& watch, RfcType& rfcsiType);
 
 struct CallResult {
   std::int32_t code = RFC_OK;  // the library's return code
@@ -23,8 +24,8 @@ struct CallResult {
 };
 
 // Calls RFC_SYSTEM_INFO on the connection and receives its answer; RFCSI must be installed.
-[[nodiscard]] CallResult CallSystemInfo(const RfcOperations& rfc, RfcHandle handle,
-                                        RfcType rfcsiType);
+[[nodiscard]] CallResult CallSystemInfo(const RfcOperations& rfc, LibraryWatch& watch,
+                                        RfcHandle handle, RfcType rfcsiType);
 
 // How a call that returned `code` ended: 0 answered, 1 failed, 2 an exception, 3 a system
 // exception; any other code is another failure.

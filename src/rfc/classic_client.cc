@@ -6,8 +6,8 @@
 #include "src/rfc/trace.h"
 
 ClassicRfcClient::ClassicRfcClient(const RfcOperations& rfc, WorkingFolder folder,
-                                   LibraryFailureReport& report)
-    : rfc_(rfc), folder_(std::move(folder)), bridge_(rfc_, folder_, report) {}
+                                   LibraryWatch& watch)
+    : rfc_(rfc), folder_(std::move(folder)), bridge_(rfc_, folder_, watch) {}
 
 Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
   const WorkingFolder::Inside inside(folder_);
@@ -16,7 +16,7 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
   const std::int32_t responseStart = platform::ClockMilliseconds();
   bridge_.SetUpEnvironment();
 
-  const OpenedConnection opened = OpenConnection(rfc_, logon, records_, folder_);
+  const OpenedConnection opened = OpenConnection(rfc_, bridge_.watch(), logon, records_, folder_);
   conversation.throughSapRfcIni = opened.throughSapRfcIni;
   if (opened.handle == 0) {
     conversation.reason = TraceNote();
@@ -27,11 +27,11 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
 
   if (call == CallChoice::CallSystemInfo) {
     const std::int32_t processingStart = platform::ClockMilliseconds();
-    if (!InstallRfcsi(rfc_, rfcsiType_)) {
+    if (!InstallRfcsi(rfc_, bridge_.watch(), rfcsiType_)) {
       conversation.outcome = Outcome::LibraryFailed;
       conversation.libraryFailure = LastLibraryError(rfc_, "RfcInstallStructure");
     } else {
-      CallResult result = CallSystemInfo(rfc_, opened.handle, rfcsiType_);
+      CallResult result = CallSystemInfo(rfc_, bridge_.watch(), opened.handle, rfcsiType_);
       conversation.outcome = OutcomeOfCode(result.code);
       conversation.exception = std::move(result.exception);
       conversation.fields = std::move(result.fields);
@@ -40,7 +40,10 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
   }
 
   const std::int32_t closeStart = platform::ClockMilliseconds();
-  rfc_.close(opened.handle);
+  {
+    const OperationInProgress operation(bridge_.watch(), "RfcClose");
+    rfc_.close(opened.handle);
+  }
   const std::int32_t closeEnd = platform::ClockMilliseconds();
   conversation.times.close = closeEnd - closeStart;
   conversation.times.response = closeEnd - responseStart;

@@ -11,7 +11,7 @@
 class ClassicRfcClient : public RfcClient {
  public:
   // The library loaded, the run's folder made: the library works there for each conversation.
-  ClassicRfcClient(const RfcOperations& rfc, WorkingFolder folder, LibraryFailureReport& report);
+  ClassicRfcClient(const RfcOperations& rfc, WorkingFolder folder, LibraryWatch& watch);
 
   [[nodiscard]] Conversation Converse(const Logon& logon, CallChoice call) override;
   void Finish() override;

@@ -12,8 +12,8 @@ const ClassicErrorBridge* bridge = nullptr;
 }  // namespace
 
 ClassicErrorBridge::ClassicErrorBridge(const RfcOperations& rfc, WorkingFolder& folder,
-                                       LibraryFailureReport& report)
-    : rfc_(rfc), folder_(folder), report_(report) {
+                                       LibraryWatch& watch)
+    : rfc_(rfc), folder_(folder), watch_(watch) {
   bridge = this;
 }
 
@@ -23,6 +23,7 @@ ClassicErrorBridge::~ClassicErrorBridge() {
 
 void ClassicErrorBridge::SetUpEnvironment() const {
   static RfcEnvironmentRecord environment{ReportRfcErrorAndExit, nullptr};
+  const OperationInProgress operation(watch_, "RfcEnvironment");
   rfc_.environment(&environment);
 }
 
@@ -40,11 +41,11 @@ void ReportClassicLibraryFailure(const char* operation) {
   // the process without a word it could not explain.
   if (bridge == nullptr) std::_Exit(2);
   const ClassicErrorBridge& current = *bridge;
-  current.report_.EndRun(LastLibraryError(current.rfc_, operation != nullptr ? operation : ""),
-                         [&current] {
-                           current.rfc_.close(0);
-                           current.folder_.Finish();
-                         });
+  current.watch_.LibraryFailed(
+      LastLibraryError(current.rfc_, operation != nullptr ? operation : ""), [&current] {
+        current.rfc_.close(0);
+        current.folder_.Finish();
+      });
   // The run ends the process; were it to come back, the library's operation would still have
   // nowhere to go on from.
   std::_Exit(2);

@@ -18,19 +18,20 @@
 // handler never meets an empty one.
 class ClassicErrorBridge {
  public:
-  ClassicErrorBridge(const RfcOperations& rfc, WorkingFolder& folder, LibraryFailureReport& report);
+  ClassicErrorBridge(const RfcOperations& rfc, WorkingFolder& folder, LibraryWatch& watch);
   ~ClassicErrorBridge();
   ClassicErrorBridge(const ClassicErrorBridge&) = delete;
   ClassicErrorBridge& operator=(const ClassicErrorBridge&) = delete;
 
   // Installs the handler in the library; before every opening.
   void SetUpEnvironment() const;
+  LibraryWatch& watch() const { return watch_; }
 
  private:
   friend void ReportClassicLibraryFailure(const char* operation);
   const RfcOperations& rfc_;
   WorkingFolder& folder_;
-  LibraryFailureReport& report_;
+  LibraryWatch& watch_;
 };
 
 // What the library says about the last failure of an operation.

@@ -42,11 +42,12 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
   options.trace = 0;
 }
 
-OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
-                                const WorkingFolder& folder) {
+OpenedConnection OpenConnection(const RfcOperations& rfc, LibraryWatch& watch, const Logon& logon,
+                                OpenRecords& records, const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
   const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
   if (!copied) {
+    const OperationInProgress operation(watch, "RfcOpen");
     return {rfc.open(&records.options), false};
   }
   if (!*copied) return {0, true};
@@ -54,5 +55,6 @@ OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, Op
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;
   RfcErrorInfo extendedError{};  // the library's to fill; the sensor reports through the trace
+  const OperationInProgress operation(watch, "RfcOpenEx");
   return {rfc.openEx(records.connectString.c_str(), &extendedError), true};
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "src/rfc/logon.h"
+#include "src/rfc/rfc_client.h"
 #include "src/rfc/rfc_library.h"
 #include "src/rfc/saprfc.h"
 #include "src/rfc/working_folder.h"
@@ -35,5 +36,6 @@ struct OpenedConnection {
 // Opens the connection of the logon: through SapRfc.ini and a connect string when the sensor's
 // directory holds "SapRfc." + destination (copied into the run's folder as SapRfc.ini), else
 // through the options records.
-[[nodiscard]] OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon,
-                                              OpenRecords& records, const WorkingFolder& folder);
+[[nodiscard]] OpenedConnection OpenConnection(const RfcOperations& rfc, LibraryWatch& watch,
+                                              const Logon& logon, OpenRecords& records,
+                                              const WorkingFolder& folder);

@@ -18,13 +18,17 @@ const RfcLibrary& LoadedLibrary() {
 
 }  // namespace
 
-std::unique_ptr<RfcClient> LoadRfcClient(LibraryFailureReport& report) {
-  const RfcLibrary& library = LoadedLibrary();
+std::unique_ptr<RfcClient> LoadRfcClient(LibraryWatch& watch) {
+  const RfcLibrary& library = [&watch]() -> const RfcLibrary& {
+    // A library runs code of its own while it is loaded.
+    const OperationInProgress operation(watch, "loading the library");
+    return LoadedLibrary();
+  }();
   if (const auto* problem = std::get_if<RfcLibraryProblem>(&library)) {
     EndRun(MessageId::RfcLibraryUnusable, DescribeRfcLibraryProblem(*problem));
   }
   std::optional<WorkingFolder> folder = WorkingFolder::Create();
   if (!folder) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
   return std::make_unique<ClassicRfcClient>(std::get<RfcOperations>(library), std::move(*folder),
-                                            report);
+                                            watch);
 }

@@ -7,4 +7,4 @@
 
 // The sensor's library: loaded from the places the sensor looks in, with the run's working
 // folder made. Ends the run with Error 1047 or 1045 when either cannot be had.
-[[nodiscard]] std::unique_ptr<RfcClient> LoadRfcClient(LibraryFailureReport& report);
+[[nodiscard]] std::unique_ptr<RfcClient> LoadRfcClient(LibraryWatch& watch);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "src/output/error_block.h"
 #include "src/rfc/conversation.h"
@@ -24,14 +25,33 @@ class RfcClient {
   virtual void Finish() = 0;
 };
 
-// How the run ends when a library reports a failure from inside one of its operations, through
-// a handler that must not return into the library: the run prints its ending, lets
-// `closeLibrary` close the library's connections and hand its trace over, and ends the process.
-class LibraryFailureReport {
+// The run's side of a library's operations. A library's operation may never come back: it may
+// hang, crash or end the process. So the run is told of each before it starts and after it
+// returned, and prepares what it prints should the operation not return.
+class LibraryWatch {
  public:
-  virtual ~LibraryFailureReport() = default;
-  [[noreturn]] virtual void EndRun(const LibraryFailure& failure,
-                                   const std::function<void()>& closeLibrary) = 0;
+  virtual ~LibraryWatch() = default;
+  virtual void OperationStarts(std::string_view operation) = 0;
+  virtual void OperationReturned() = 0;
+  // A failure the library reports from inside an operation, through a handler that must not
+  // return into the library: the run prints its ending, lets `closeLibrary` close the
+  // library's connections and hand its trace over, and ends the process.
+  [[noreturn]] virtual void LibraryFailed(const LibraryFailure& failure,
+                                          const std::function<void()>& closeLibrary) = 0;
 };
 
-using RfcClientFactory = std::function<std::unique_ptr<RfcClient>(LibraryFailureReport&)>;
+// One library operation, from its start to its return.
+class OperationInProgress {
+ public:
+  OperationInProgress(LibraryWatch& watch, std::string_view operation) : watch_(watch) {
+    watch_.OperationStarts(operation);
+  }
+  ~OperationInProgress() { watch_.OperationReturned(); }
+  OperationInProgress(const OperationInProgress&) = delete;
+  OperationInProgress& operator=(const OperationInProgress&) = delete;
+
+ private:
+  LibraryWatch& watch_;
+};
+
+using RfcClientFactory = std::function<std::unique_ptr<RfcClient>(LibraryWatch&)>;

@@ -7,7 +7,7 @@
 #include "src/output/durations.h"
 #include "src/output/messages.h"
 #include "src/platform/clock.h"
-#include "src/run/library_failure_ending.h"
+#include "src/run/run_guard.h"
 #include "src/run/system_check.h"
 
 namespace {
@@ -59,6 +59,7 @@ int RunListing(RunContext& run, ServerListing listing) {
         console ? SystemSummaryLine(run.entry, platform::LocalTimeText(), name) : "";
 
     // An invalid entry is still connected: only its call is skipped.
+    run.currentSystem = name;
     const Conversation conversation = CheckSystem(
         run, entry == EntryValidity::Valid ? CallChoice::CallSystemInfo : CallChoice::ConnectOnly);
     if (!conversation.opened()) EndRun(MessageId::ListingOpenError);
@@ -85,7 +86,7 @@ int RunListing(RunContext& run, ServerListing listing) {
   if (run.parameterText.failedChannel) {
     run.out->Print(run.resultDocument.FailedSystemsChannel(counts.failed));
   }
-  run.out->Print(run.resultDocument.ListingSummary(Summary(listing.itemName, counts)));
+  run.out->PrintEnding(run.resultDocument.ListingSummary(Summary(listing.itemName, counts)), 0);
   if (console) {
     run.out->Print("\n* " + platform::LocalTimeText() + " SAP SysInfo now processed...\n");
   }

@@ -3,11 +3,17 @@
 #include <vector>
 
 #include "src/platform/folder.h"
+#include "src/platform/last_words.h"
+#include "src/run/run_guard.h"
 #include "src/run/sensor.h"
 
 int main(int argc, char** argv) {
-  platform::IgnoreBrokenPipe();
-  const std::vector<std::string> arguments(argv, argv + argc);
   RunContext run;
+  platform::IgnoreBrokenPipe();
+  // Whatever ends the process, the monitor reads a document; until the run knows its flavour,
+  // the one of the default flavour.
+  platform::InstallLastWords();
+  RunGuard(run).PrepareOutsideOperations();
+  const std::vector<std::string> arguments(argv, argv + argc);
   return RunToTheEnd(run, [&] { return RunSensor(run, arguments); });
 }

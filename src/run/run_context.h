@@ -2,6 +2,7 @@
 // the run's phases see it.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ struct RunContext {
   RunContext& operator=(const RunContext&) = delete;
 
   TextOutput* out = &StandardOutput();
+  // When the run started: its deadline counts from here.
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 
   std::string secondArgument;  // as typed; empty when absent
   Parameters parameterText;
@@ -42,6 +45,8 @@ struct RunContext {
   // needs none.
   RfcClientFactory loadClient = LoadRfcClient;
   std::unique_ptr<RfcClient> client;
-  // How the run ends when the library fails from inside an operation; made with the client.
-  std::unique_ptr<LibraryFailureReport> libraryFailureReport;
+  // Watches the library's operations; made with the client.
+  std::unique_ptr<LibraryWatch> libraryWatch;
+  // A listing run's system being checked, as the deadline's message names it.
+  std::string currentSystem;
 };

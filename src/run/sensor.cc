@@ -7,8 +7,10 @@
 #include "src/config/server_listing.h"
 #include "src/output/messages.h"
 #include "src/platform/clock.h"
+#include "src/platform/last_words.h"
 #include "src/run/command_line.h"
 #include "src/run/listing_run.h"
+#include "src/run/run_guard.h"
 #include "src/run/single_run.h"
 
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
@@ -20,13 +22,21 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   if (IsPathCheck(commandLine.profileName)) {
     // The information document goes out whether or not the file could be written.
     WritePathCheckFile();
-    run.out->Print(run.resultDocument.ErrorDocument(MessageFor(MessageId::PathCheckCreated)));
-    return ExitCodeOf(MessageId::PathCheckCreated);
+    const int exitCode = ExitCodeOf(MessageId::PathCheckCreated);
+    run.out->PrintEnding(run.resultDocument.ErrorDocument(MessageFor(MessageId::PathCheckCreated)),
+                         exitCode);
+    return exitCode;
   }
   run.parameterText = ParseParameters(commandLine.parameterText);
   run.resultDocument =
       Document(commandLine.flavour, run.parameterText.channel,
                TimeLimits{run.parameterText.warningLimit, run.parameterText.errorLimit});
+  // From here on the run ends with a whole document within its deadline, whatever the library
+  // does.
+  auto guard = std::make_unique<RunGuard>(run);
+  guard->PrepareOutsideOperations();
+  run.libraryWatch = std::move(guard);
+  platform::StartDeadline(run.started + std::chrono::seconds(run.parameterText.timeoutSeconds));
   run.profile = ResolveProfileSet(commandLine.profileName, run.parameterText.item);
   auto profile = OpenProfile(run.profile, commandLine.flavour);
   if (!run.profile.IsListing()) {
@@ -47,14 +57,16 @@ int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
   try {
     exitCode = phases();
   } catch (const RunEnded& end) {
-    run.out->Print(document.ErrorDocument(end.message));
     exitCode = end.exitCode;
+    run.out->PrintEnding(document.ErrorDocument(end.message), exitCode);
   } catch (const std::exception& error) {
-    run.out->Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, error.what())));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
+    run.out->PrintEnding(
+        document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, error.what())), exitCode);
   } catch (...) {
-    run.out->Print(document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")));
     exitCode = ExitCodeOf(MessageId::UnexpectedFailure);
+    run.out->PrintEnding(
+        document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, "unknown")), exitCode);
   }
   // The document is out before the library's trace is handed over to the shared one.
   const bool delivered = run.out->Flush();

@@ -22,6 +22,7 @@ std::pair<std::string, int> Ending(const Document& document, const std::function
 class LostOutput : public TextOutput {
  public:
   void Print(std::string_view) override {}
+  void PrintEnding(std::string_view, int) override {}
   [[nodiscard]] bool Flush() override { return false; }
 };
 

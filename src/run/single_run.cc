@@ -5,7 +5,7 @@
 #include "src/output/console_text.h"
 #include "src/output/messages.h"
 #include "src/platform/clock.h"
-#include "src/run/library_failure_ending.h"
+#include "src/run/run_guard.h"
 #include "src/run/system_check.h"
 
 namespace {
@@ -32,11 +32,13 @@ int RunSingleSystem(RunContext& run) {
     EndRunWithMessage(CallFailureMessage(conversation) + conversation.reason, 2);
   }
   if (run.parameterText.check) {
-    run.out->Print(CheckList(conversation.fields, run.entry.sysnr));
+    run.out->PrintEnding(CheckList(conversation.fields, run.entry.sysnr), 0);
   } else {
-    run.out->Print(run.resultDocument.SystemDocument(
-        SystemInfoText(conversation.fields, run.entry.destination, run.entry.sysnr),
-        conversation.times));
+    run.out->PrintEnding(
+        run.resultDocument.SystemDocument(
+            SystemInfoText(conversation.fields, run.entry.destination, run.entry.sysnr),
+            conversation.times),
+        0);
   }
   if (run.parameterText.consoleTrace) {
     run.out->Print("\n* " + platform::LocalTimeText() + " SAP SysInfo now processed...\n");

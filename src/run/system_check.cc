@@ -2,7 +2,7 @@
 #include "src/run/system_check.h"
 
 #include "src/output/console_text.h"
-#include "src/run/library_failure_ending.h"
+#include "src/run/run_guard.h"
 
 Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
   return {entry.destination,
@@ -19,8 +19,8 @@ Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
 
 Conversation CheckSystem(RunContext& run, CallChoice call) {
   if (!run.client) {
-    run.libraryFailureReport = std::make_unique<LibraryFailureEnding>(*run.out, run.resultDocument);
-    run.client = run.loadClient(*run.libraryFailureReport);
+    if (!run.libraryWatch) run.libraryWatch = std::make_unique<RunGuard>(run);
+    run.client = run.loadClient(*run.libraryWatch);
   }
   Conversation conversation = run.client->Converse(LogonOf(run.entry, run.parameterText), call);
   // A console line: without console marks standard output holds the document alone.

@@ -41,9 +41,9 @@ TEST(CheckSystemTest, LoadsTheLibraryOnceWhenTheFirstSystemIsChecked) {
   test.run.client.reset();
   int loads = 0;
   ScriptedRfcClient* loaded = nullptr;
-  test.run.loadClient = [&](LibraryFailureReport& report) {
+  test.run.loadClient = [&](LibraryWatch& watch) {
     ++loads;
-    EXPECT_EQ(&report, test.run.libraryFailureReport.get());
+    EXPECT_EQ(&watch, test.run.libraryWatch.get());
     auto client = std::make_unique<ScriptedRfcClient>(
         std::vector<Conversation>{Ended(Outcome::NotCalled), Ended(Outcome::NotOpened)});
     loaded = client.get();

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -112,13 +113,21 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
     fcntl(in.write, F_SETFL, O_NONBLOCK);
   }
   const auto deadline = Clock::now() + options.timeout;
+  std::optional<Clock::time_point> termination;
+  if (options.terminateAfter) termination = Clock::now() + *options.terminateAfter;
   while (out.read >= 0 || err.read >= 0) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) {
+    if (termination && Clock::now() >= *termination) {
+      kill(pid, SIGTERM);
+      termination.reset();
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        (termination ? std::min(deadline, *termination) : deadline) - Clock::now());
+    if (Clock::now() >= deadline) {
       result.timedOut = true;
       kill(pid, SIGKILL);
       break;
     }
+    left = std::max(left, std::chrono::milliseconds(1));
     pollfd fds[3];
     int n = 0;
     if (out.read >= 0) fds[n++] = {out.read, POLLIN, 0};

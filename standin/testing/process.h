@@ -21,6 +21,8 @@ struct ProcessOptions {
   std::string input;  // written to standard input, which is then closed
   std::chrono::milliseconds timeout{60000};
   Output output = Output::Captured;
+  // Sent SIGTERM once it has run this long, as the monitor stops a sensor.
+  std::optional<std::chrono::milliseconds> terminateAfter;
 };
 
 struct ProcessResult {

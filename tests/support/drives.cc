@@ -174,8 +174,11 @@ ProcessResult Drives::RunProgram(const std::vector<std::string>& command,
   }
   std::vector<std::string> argv = command;
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  ProcessResult result = RunProcess(
-      argv, {.cwd = HostPath(currentDirectory), .env = env, .input = input, .output = output});
+  ProcessResult result = RunProcess(argv, {.cwd = HostPath(currentDirectory),
+                                           .env = env,
+                                           .input = input,
+                                           .output = output,
+                                           .terminateAfter = terminateAfter_});
   if (UnderWine()) {
     result.out = FromWindowsLineEnds(result.out, what + ", standard output");
     result.err = FromWindowsLineEnds(result.err, what + ", standard error");

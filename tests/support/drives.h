@@ -9,6 +9,7 @@
 // of this Drives, linked as the prefix's drive letter.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ class Drives {
   ProcessResult Run(const std::string& program, const std::vector<std::string>& arguments,
                     std::string_view currentDirectory = "C:\\work", const std::string& input = "",
                     Output output = Output::Captured) const;
+
+  // Every program run from here on is sent SIGTERM once it has run this long.
+  void TerminateAfter(std::chrono::milliseconds after) { terminateAfter_ = after; }
 
   // Set in the environment of every program run from here on (e.g. the library's timeout).
   void SetEnvironment(const std::string& name, const std::string& value) {
@@ -78,6 +82,7 @@ class Drives {
 
   ScratchDirectory root_{"drives"};
   std::vector<std::pair<std::string, std::string>> env_;
+  std::optional<std::chrono::milliseconds> terminateAfter_;
   mutable std::vector<std::string> created_;  // on the shared drive C:, under Wine
   std::vector<std::string> links_;            // the prefix's drive letters, under Wine
 };

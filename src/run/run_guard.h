@@ -1,0 +1,42 @@
+// The run's promise of one whole document whatever the library does: before each of its
+// operations the run prepares what is printed should the operation never come back (a
+// deadline passes, the library crashes or calls exit, the sensor is told to stop), and it ends
+// the run for a failure the library reports from inside an operation.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "src/output/document.h"
+#include "src/output/error_block.h"
+#include "src/output/text_output.h"
+#include "src/rfc/rfc_client.h"
+
+struct RunContext;
+
+// The exit code of a run that the library's failure ended.
+inline constexpr int kLibraryFailureExitCode = 1;
+
+// Prints the ending for a failure the library returned; the exit code.
+[[nodiscard]] int PrintLibraryFailure(TextOutput& out, const Document& document,
+                                      const LibraryFailure& failure);
+
+class RunGuard : public LibraryWatch {
+ public:
+  explicit RunGuard(const RunContext& run) : run_(run) {}
+
+  // What is printed when the run ends outside a library operation: set before the first one.
+  void PrepareOutsideOperations() const;
+
+  void OperationStarts(std::string_view operation) override;
+  void OperationReturned() override;
+  [[noreturn]] void LibraryFailed(const LibraryFailure& failure,
+                                  const std::function<void()>& closeLibrary) override;
+
+ private:
+  // The words for `operation`, or for the run's own code when it is empty.
+  void Prepare(std::string_view operation) const;
+
+  const RunContext& run_;
+};

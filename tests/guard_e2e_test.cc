@@ -1,0 +1,138 @@
+// A document whatever the library does: a library that exits or crashes inside an operation,
+// one that never returns, and a sensor that is told to stop, each still gives the monitor a
+// whole document and exit code 2, within the run's deadline.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "standin/testing/sapsim.h"
+#include "tests/support/drives.h"
+#include "tests/support/profiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::Drives;
+using testsupport::ErrorDocument;
+using testsupport::MaskTimes;
+using testsupport::ProcessResult;
+using testsupport::XmlChannel;
+
+const bool kWindows = testsupport::UnderWine();
+const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
+const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+const std::string kCrash = kWindows ? "EXCEPTION_ACCESS_VIOLATION" : "SIGSEGV";
+const std::string kSensors = testsupport::kSensorDirectory;
+
+using Clock = std::chrono::steady_clock;
+
+// A copy of the sensor with one of the faulty libraries beside it, in the monitor's folder,
+// with the profiles of a good system (PRD) and of one on the host the library fails on (BAD).
+class GuardEndToEnd : public testing::Test {
+ protected:
+  GuardEndToEnd() {
+    drives_.MakeDirectory(kSensors);
+    for (const auto& [name, host] : {std::pair{"PRD", "prdhost"}, std::pair{"BAD", "faulty"}}) {
+      testsupport::ProfileValues values;
+      values.destination = name;
+      values.host = host;
+      values.gwservice = "99";
+      testsupport::WriteProfile(drives_, kSensors + name + ".P00", values, "secret");
+    }
+    drives_.Write(kSensors + "Talvex.Prf", "# Gsng: 123456789012PRD.P00#BAD.P00#\n");
+  }
+
+  void UseLibrary(const std::string& fault) const {
+    const fs::path sensor = drives_.HostPath(kSensors);
+    fs::copy_file(Drives::SensorFile(), sensor / kProgram, fs::copy_options::overwrite_existing);
+    fs::copy_file(Drives::BuildFile("rfc-fixtures/" + fault + "/" + kLibrary), sensor / kLibrary,
+                  fs::copy_options::overwrite_existing);
+  }
+
+  // Runs the sensor's copy in its folder; the seconds it took go to `seconds`.
+  ProcessResult Run(const std::vector<std::string>& arguments, double* seconds = nullptr) const {
+    const auto start = Clock::now();
+    ProcessResult result = drives_.RunSensorFrom(
+        (fs::path(drives_.HostPath(kSensors)) / kProgram).string(), arguments);
+    if (seconds) *seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return result;
+  }
+
+  Drives drives_;
+};
+
+struct FaultCase {
+  std::string fault;
+  std::string single;   // the single run's message
+  std::string listing;  // the listing's, after PRD's channel
+};
+
+const std::string kListingHead = "\n<Prtg>\n\n";
+std::string ListingEnding(const std::string& message) {
+  return "<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
+}
+
+TEST_F(GuardEndToEnd, EveryFaultOfTheLibraryEndsWithAWholeDocument) {
+  const FaultCase cases[] = {
+      {"exit_in_open", "Error 1050: RFC-Library failed in RfcOpen (exit) !",
+       "Error 1050: RFC-Library failed in RfcOpen (exit) !"},
+      {"exit_in_call", "Error 1050: RFC-Library failed in RfcCall (exit) !",
+       "Error 1050: RFC-Library failed in RfcCall (exit) !"},
+      {"crash_in_call", "Error 1050: RFC-Library failed in RfcCall (" + kCrash + ") !",
+       "Error 1050: RFC-Library failed in RfcCall (" + kCrash + ") !"},
+      {"hang_in_receive", "Error 1048: No Answer within 2 Seconds (RfcReceive) !",
+       "Error 1048: No Answer within 2 Seconds from BAD.P00 (RfcReceive) !"},
+      {"hang_in_close", "Error 1048: No Answer within 2 Seconds (RfcClose) !",
+       "Error 1048: No Answer within 2 Seconds from BAD.P00 (RfcClose) !"},
+  };
+  for (const FaultCase& c : cases) {
+    UseLibrary(c.fault);
+    double seconds = 0;
+    const ProcessResult single = Run({"BAD", "X,TIMEOUT=2"}, &seconds);
+    EXPECT_EQ(single.out, ErrorDocument(c.single)) << c.fault;
+    EXPECT_EQ(single.exitCode, 2) << c.fault;
+    EXPECT_LT(seconds, 10) << c.fault;
+
+    const ProcessResult listing = Run({"X", "ITEM=Response:Time,TIMEOUT=2"});
+    EXPECT_EQ(MaskTimes(listing.out),
+              MaskTimes(kListingHead + XmlChannel("PRD.P00") + ListingEnding(c.listing)))
+        << c.fault;
+    EXPECT_EQ(listing.exitCode, 2) << c.fault;
+
+    // The good system is not touched by any of it.
+    const ProcessResult good = Run({"PRD", "X,TIMEOUT=2"});
+    EXPECT_EQ(good.exitCode, 0) << c.fault << good.out;
+  }
+}
+
+// The monitor stops a sensor that runs too long; the sensor still ends its document.
+TEST_F(GuardEndToEnd, ATerminationRequestEndsTheDocument) {
+  if (kWindows) GTEST_SKIP() << "a POSIX signal does not reach a Windows program under Wine";
+  UseLibrary("hang_in_receive");
+  drives_.TerminateAfter(std::chrono::milliseconds(500));
+  const ProcessResult single = Run({"BAD"});
+  EXPECT_EQ(single.out, ErrorDocument("Error 1050: RFC-Library failed in RfcReceive (SIGTERM) !"));
+  EXPECT_EQ(single.exitCode, 2);
+  const ProcessResult listing = Run({"X", "ITEM=Response:Time"});
+  EXPECT_EQ(MaskTimes(listing.out),
+            MaskTimes(kListingHead + XmlChannel("PRD.P00") +
+                      ListingEnding("Error 1050: RFC-Library failed in RfcReceive (SIGTERM) !")));
+  EXPECT_EQ(listing.exitCode, 2);
+}
+
+// The real stand-in against a system that never answers, with the library's own timeout far
+// beyond the run's deadline.
+TEST_F(GuardEndToEnd, ASystemThatNeverAnswersMeetsTheDeadline) {
+  testsupport::Sapsim sim(
+      nlohmann::json{{"systems", {{{"name", "HNG"}, {"fault", "hang_on_call"}}}}}.dump());
+  testsupport::WriteSystemProfile(drives_, sim, "HNG");
+  drives_.SetEnvironment("RFC_STANDIN_TIMEOUT_MS", "120000");
+  const ProcessResult result = drives_.RunSensor({"HNG", "X,Timeout=2"});
+  EXPECT_EQ(result.out, ErrorDocument("Error 1048: No Answer within 2 Seconds (RfcReceive) !"));
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+}  // namespace
