@@ -42,7 +42,8 @@ std::string Profile(const std::string& client = "100") {
 std::string Decoy() { return Profile() + "Password...: not a stored password\n"; }
 
 // The run has found, read and checked the entry, and tried to connect.
-constexpr const char* kReachedConnection = "Error 1011: RFC-Open for PRD failed !";
+constexpr const char* kReachedConnection =
+    "Error 1011: RFC-Open for PRD failed ! - partner 127.0.0.1:1 not reached";
 
 std::string ErrorText(const ProcessResult& result) {
   const std::size_t from = result.out.find("<Text>");

@@ -133,7 +133,8 @@ TEST_F(SharedFolderEndToEnd, RunsAtTheSameTimeEachGetTheirOwnResult) {
 // One run after the other: a reason that an earlier run left is none of the next run's.
 TEST_F(SharedFolderEndToEnd, ARunNamesNoReasonOfAnEarlierRun) {
   const ProcessResult refused = drives_.RunSensor({"REF"});
-  EXPECT_EQ(refused.out, ErrorDocument("Error 1011: RFC-Open for REF failed !"));
+  EXPECT_EQ(refused.out, ErrorDocument("Error 1011: RFC-Open for REF failed ! - logon to REF "
+                                       "refused: client, user or password incorrect"));
   EXPECT_NE(drives_.Read("C:\\work\\Dev_Rfc.Trc").value_or("").find("REF"), std::string::npos);
   const ProcessResult exception = drives_.RunSensor({"EXC"});
   EXPECT_EQ(exception.out,

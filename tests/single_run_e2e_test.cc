@@ -138,17 +138,32 @@ TEST_F(SingleRunEndToEnd, CheckPrintsTheReadableList) {
   EXPECT_EQ(result.exitCode, 0);
 }
 
-TEST_F(SingleRunEndToEnd, ConnectionThatCannotBeOpenedIsError1011) {
+// A connection that cannot be opened is Error 1011, followed by the library's own reason: a
+// wrong password, a system that is down and a gateway that never answers each say which.
+TEST_F(SingleRunEndToEnd, ConnectionThatCannotBeOpenedIsError1011WithItsReason) {
+  Start({{"logons", {{{"user", "SOMEONE"}}}}, {"delays", {{"open", 3000}}}});
+  values_.destination = "BIN";
+  WriteProfile();
+  const std::string port = values_.gwservice;
+  const std::string failed = "Error 1011: RFC-Open for BIN failed ! - ";
+  drives_.SetEnvironment("RFC_STANDIN_TIMEOUT_MS", "1000");
+  // sapsim answers the logon only after its open delay: the library's own timeout comes first.
+  EXPECT_EQ(Run({"PRD"}).out,
+            ErrorDocument(failed + "no reply from 127.0.0.1:" + port + " within 1000 ms"));
+
   Start({{"logons", {{{"user", "SOMEONE"}}}}});
   values_.destination = "BIN";
   WriteProfile();
   ProcessResult refused = Run({"PRD"});
-  EXPECT_EQ(refused.out, ErrorDocument("Error 1011: RFC-Open for BIN failed !"));
+  EXPECT_EQ(refused.out,
+            ErrorDocument(failed + "logon to PRD refused: client, user or password incorrect"));
   EXPECT_EQ(refused.exitCode, 2);
 
+  const std::string closed = values_.gwservice;
   sim_.reset();  // nobody listens any more
   ProcessResult unreachable = Run({"PRD"});
-  EXPECT_EQ(unreachable.out, ErrorDocument("Error 1011: RFC-Open for BIN failed !"));
+  EXPECT_EQ(unreachable.out,
+            ErrorDocument(failed + "partner 127.0.0.1:" + closed + " not reached"));
   EXPECT_EQ(unreachable.exitCode, 2);
 }
 
@@ -321,7 +336,8 @@ TEST_F(SingleRunEndToEnd, EmptyPerDestinationFileIsCopiedToo) {
   ProcessResult result = Run({"PRD"});
   // The empty copy names no destination, so the open fails, whatever the sensor's directory
   // holds as SapRfc.ini.
-  EXPECT_EQ(result.out, ErrorDocument("Error 1011: RFC-Open for PRD failed !"));
+  EXPECT_EQ(result.out, ErrorDocument("Error 1011: RFC-Open for PRD failed ! - destination PRD "
+                                      "not in SapRfc.ini"));
   EXPECT_EQ(drives_.Read("C:\\work\\SapRfc.ini"), "DEST=PRD\nGWSERV=" + values_.gwservice + "\n");
 }
 

@@ -62,7 +62,15 @@ int RunListing(RunContext& run, ServerListing listing) {
     run.currentSystem = name;
     const Conversation conversation = CheckSystem(
         run, entry == EntryValidity::Valid ? CallChoice::CallSystemInfo : CallChoice::ConnectOnly);
-    if (!conversation.opened()) EndRun(MessageId::ListingOpenError);
+    if (!conversation.opened()) {
+      // The document's text stays as notifications know it; the console names the system.
+      if (console) {
+        run.out->Print("\n" + summaryLine + " State=" +
+                       std::string(SystemState(entry, conversation, ItemDelivery::NotDelivered)) +
+                       "\n");
+      }
+      EndRun(MessageId::ListingOpenError);
+    }
     if (conversation.outcome == Outcome::LibraryFailed) {
       return PrintLibraryFailure(*run.out, run.resultDocument, conversation.libraryFailure);
     }

@@ -172,6 +172,16 @@ TEST_F(ListingRunTest, AConnectionThatCannotBeOpenedEndsTheDocument) {
                            "<Error>1</Error>\n<Text>Error 1033: RFC Open-Error... </Text>\n"
                            "</Prtg>\n");
   EXPECT_EQ(received().size(), 2u);
+
+  // The document's text names no system; the console lines name the one it failed on.
+  EXPECT_EQ(RunListingOf("PRD.P00#QAS.P00#DEV.P00#", "Response Time",
+                         {Ok(1), Ended(Outcome::NotOpened), Ok(3)}, "X #"),
+            2);
+  EXPECT_TRUE(MaskClock(printed()).ends_with(
+      "\n* hh:mm:ss QAS.P00, hostQ, QAS, 00, 100 State=Rfc Failure\n"
+      "<Error>1</Error>\n<Text>Error 1033: RFC Open-Error... </Text>\n"
+      "</Prtg>\n"))
+      << printed();
 }
 
 // A library failure ends the document with what the library said, exit code 1.

@@ -23,7 +23,12 @@ void PrintConsoleHead(const RunContext& run) {
 int RunSingleSystem(RunContext& run) {
   if (run.parameterText.consoleTrace) PrintConsoleHead(run);
   const Conversation conversation = CheckSystem(run, CallChoice::CallSystemInfo);
-  if (!conversation.opened()) EndRun(MessageId::OpenFailed, run.entry.destination);
+  // The text up to "failed !" is what notifications match; the library's reason follows it.
+  if (!conversation.opened()) {
+    EndRunWithMessage(
+        MessageFor(MessageId::OpenFailed, run.entry.destination) + conversation.reason,
+        ExitCodeOf(MessageId::OpenFailed));
+  }
   if (conversation.outcome == Outcome::LibraryFailed) {
     return PrintLibraryFailure(*run.out, run.resultDocument, conversation.libraryFailure);
   }

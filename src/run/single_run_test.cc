@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "\n</Prtg>\n",
                    0},
         SingleCase{"not opened", "", Ended(Outcome::NotOpened, {}, " - partner not reached"),
-                   ErrorDocument("Error 1011: RFC-Open for PRD failed !"), 2},
+                   ErrorDocument("Error 1011: RFC-Open for PRD failed ! - partner not reached"), 2},
         SingleCase{"system exception", "",
                    Ended(Outcome::SystemException, kTimes, " - Please Check Trace-File !"),
                    ErrorDocument("Error 1013: Sys-Exception raised ! - Please Check Trace-File !"),
