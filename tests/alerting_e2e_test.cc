@@ -68,9 +68,18 @@ TEST_F(AlertingEndToEnd, ASingleRunsResponseTimeCarriesTheLimits) {
   }
 }
 
-TEST_F(AlertingEndToEnd, EveryChannelOfAListingCarriesTheLimits) {
+// The listing's cases, with its systems checked at a time as by default and one at a time.
+class AlertingListingEndToEnd : public AlertingEndToEnd,
+                                public testing::WithParamInterface<testsupport::SystemsAtATime> {
+ protected:
+  std::vector<Channel> ListingChannels(const std::vector<std::string>& arguments) {
+    return Channels(testsupport::WithSystemsAtATime(arguments, GetParam()));
+  }
+};
+
+TEST_P(AlertingListingEndToEnd, EveryChannelOfAListingCarriesTheLimits) {
   drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012SLOW.P00#FAST.P00#\n");
-  const std::vector<Channel> channels = Channels({"X", "ITEM=Response:Time,warn=250"});
+  const std::vector<Channel> channels = ListingChannels({"X", "ITEM=Response:Time,warn=250"});
   ASSERT_EQ(channels.size(), 2u);
   for (const Channel& channel : channels) {
     EXPECT_EQ(channel.at("LimitMaxWarning"), "250") << channel.at("Channel");
@@ -81,14 +90,14 @@ TEST_F(AlertingEndToEnd, EveryChannelOfAListingCarriesTheLimits) {
   EXPECT_LE(Value(channels[1]), 250);
 }
 
-TEST_F(AlertingEndToEnd, TheFailedSystemsChannelCountsTheListingsFailures) {
+TEST_P(AlertingListingEndToEnd, TheFailedSystemsChannelCountsTheListingsFailures) {
   struct Case {
     std::string listing;
     std::string failed;
   } cases[] = {{"SLOW.P00#FAST.P00#", "0"}, {"FAIL.P00#FAST.P00#NONE.P00#", "2"}};
   for (const Case& c : cases) {
     drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012" + c.listing + "\n");
-    const std::vector<Channel> channels = Channels({"X", "ITEM=RFC-Close:Time,FAILED"});
+    const std::vector<Channel> channels = ListingChannels({"X", "ITEM=RFC-Close:Time,FAILED"});
     ASSERT_FALSE(channels.empty());
     const Channel& failed = channels.back();
     EXPECT_EQ(failed.at("Channel"), "Failed Systems");
@@ -116,5 +125,10 @@ TEST_F(AlertingEndToEnd, ALimitThatIsNoNumberEndsTheRun) {
                             "Error 1046: Invalid Limit ERROR=2s (1 to 999999 Milliseconds) !"));
   EXPECT_EQ(result.exitCode, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Listings, AlertingListingEndToEnd,
+                         testing::Values(testsupport::SystemsAtATime::Default,
+                                         testsupport::SystemsAtATime::One),
+                         [](const auto& test) { return testsupport::NameOf(test.param); });
 
 }  // namespace

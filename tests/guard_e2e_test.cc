@@ -52,11 +52,12 @@ class GuardEndToEnd : public testing::Test {
                   fs::copy_options::overwrite_existing);
   }
 
+  std::string Program() const { return (fs::path(drives_.HostPath(kSensors)) / kProgram).string(); }
+
   // Runs the sensor's copy in its folder; the seconds it took go to `seconds`.
   ProcessResult Run(const std::vector<std::string>& arguments, double* seconds = nullptr) const {
     const auto start = Clock::now();
-    ProcessResult result = drives_.RunSensorFrom(
-        (fs::path(drives_.HostPath(kSensors)) / kProgram).string(), arguments);
+    ProcessResult result = drives_.RunSensorFrom(Program(), arguments);
     if (seconds) *seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return result;
   }
@@ -96,11 +97,19 @@ TEST_F(GuardEndToEnd, EveryFaultOfTheLibraryEndsWithAWholeDocument) {
     EXPECT_EQ(single.exitCode, 2) << c.fault;
     EXPECT_LT(seconds, 10) << c.fault;
 
-    const ProcessResult listing = Run({"X", "ITEM=Response:Time,TIMEOUT=2"});
-    EXPECT_EQ(MaskTimes(listing.out),
-              MaskTimes(kListingHead + XmlChannel("PRD.P00") + ListingEnding(c.listing)))
-        << c.fault;
-    EXPECT_EQ(listing.exitCode, 2) << c.fault;
+    // A listing ends its document after the channels before the failing system, whether its
+    // systems are checked one at a time or each in a process of its own; no process of it is
+    // left behind.
+    for (const auto systems :
+         {testsupport::SystemsAtATime::Default, testsupport::SystemsAtATime::One}) {
+      const ProcessResult listing =
+          Run(testsupport::WithSystemsAtATime({"X", "ITEM=Response:Time,TIMEOUT=2"}, systems));
+      EXPECT_EQ(MaskTimes(listing.out),
+                MaskTimes(kListingHead + XmlChannel("PRD.P00") + ListingEnding(c.listing)))
+          << c.fault << " " << testsupport::NameOf(systems);
+      EXPECT_EQ(listing.exitCode, 2) << c.fault;
+      EXPECT_EQ(testsupport::ProcessesOf(Program()), 0u) << c.fault;
+    }
 
     // The good system is not touched by any of it.
     const ProcessResult good = Run({"PRD", "X,TIMEOUT=2"});

@@ -85,6 +85,8 @@ Parameters ParseParameters(std::string_view typed) {
   parameters.errorLimit = Number(text, ",ERROR=", kLargestLimit, MessageId::InvalidLimit);
   parameters.timeoutSeconds = Number(text, ",TIMEOUT=", kLargestTimeout, MessageId::InvalidTimeout)
                                   .value_or(static_cast<std::int32_t>(kDefaultTimeout));
+  parameters.parallel = Number(text, ",PARALLEL=", kLargestParallel, MessageId::InvalidParallel)
+                            .value_or(static_cast<std::int32_t>(kDefaultParallel));
   parameters.failedChannel = text.Contains(",FAILED");
   parameters.sensorId = text.upper().substr(0, text.upper().find(' '));
   parameters.sensorId.resize(kSensorIdLength, ' ');

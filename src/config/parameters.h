@@ -28,13 +28,16 @@ struct Parameters {
   std::optional<std::int32_t> warningLimit;  // ",WARN=": milliseconds, for the monitor's alerts
   std::optional<std::int32_t> errorLimit;    // ",ERROR="
   bool failedChannel = false;                // ",FAILED": a listing counts its failed systems
-  std::int32_t timeoutSeconds =
-      static_cast<std::int32_t>(kDefaultTimeout);  // ",TIMEOUT=": how long the run may take
+  // ",TIMEOUT=": how long the run may take, in seconds.
+  std::int32_t timeoutSeconds = static_cast<std::int32_t>(kDefaultTimeout);
+  // ",PARALLEL=": how many systems a listing run checks at a time.
+  std::int32_t parallel = static_cast<std::int32_t>(kDefaultParallel);
   std::string sensorId;  // the first word, upper-cased, blank-padded and cut to ten characters
 };
 
 // Reads the parameter text. Ends the run when a limit is no number of milliseconds from 1 to
-// 999999, or the timeout no number of seconds from 1 to 900.
+// 999999, the timeout no number of seconds from 1 to 900, or the systems at a time no number
+// from 1 to 32.
 Parameters ParseParameters(std::string_view typed);
 
 // The measurement named by the text that follows an item keyword: up to the first blank, comma

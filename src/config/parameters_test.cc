@@ -104,6 +104,21 @@ TEST(ParametersTest, TheTimeoutIsWholeSecondsFromOneTo900) {
   }
 }
 
+TEST(ParametersTest, TheSystemsAtATimeAreFromOneTo32) {
+  EXPECT_EQ(ParseParameters("ITEM=Response:Time").parallel, 8);
+  EXPECT_EQ(ParseParameters("X,parallel=1").parallel, 1);
+  EXPECT_EQ(ParseParameters("X,PARALLEL=32,TIMEOUT=5").parallel, 32);
+  for (const std::string value : {"0", "33", "100", "", "x", "-1"}) {
+    try {
+      ParseParameters("X,PARALLEL=" + value);
+      ADD_FAILURE() << value << " was taken";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.message, "Error 1051: Invalid Parallel PARALLEL=" + value + " (1 to 32) !");
+      EXPECT_EQ(end.exitCode, 2);
+    }
+  }
+}
+
 TEST(ItemNameTest, TheItemNameIsCutAtNinetyCharacters) {
   EXPECT_EQ(ItemNameFrom(std::string(100, 'x')), std::string(90, 'x'));
   EXPECT_EQ(ItemNameFrom("a:b,c d"), "a b");

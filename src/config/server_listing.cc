@@ -92,10 +92,10 @@ ServerListing ReadServerListing(const ProfileSet& profiles, const Parameters& pa
   return listing;
 }
 
-std::string TakeNextSystemName(std::string& names) {
+std::string TakeNextSystemName(std::string_view& names) {
   const std::size_t end = names.find('#');
-  std::string name = names.substr(0, end);
-  names = end == std::string::npos ? "" : names.substr(end + 1);
+  std::string name(names.substr(0, end));
+  names.remove_prefix(end == std::string_view::npos ? names.size() : end + 1);
   return name;
 }
 

@@ -28,8 +28,9 @@ struct ServerListing {
 ServerListing ReadServerListing(const ProfileSet& profiles, const Parameters& parameters,
                                 std::string_view secondArgument);
 
-// Takes the next profile name off the front of the listing's names.
-std::string TakeNextSystemName(std::string& names);
+// Takes the next profile name off the front of the listing's names, without copying the rest,
+// so that a listing of any length is walked in time linear in its size.
+std::string TakeNextSystemName(std::string_view& names);
 
 // The name of a listed system's channel.
 std::string DisplayNameOf(DisplayMode display, const std::string& profileName,

@@ -32,7 +32,7 @@ TEST(ServerListingTest, AListingFileThatCannotBeOpenedAgainEndsTheRun) {
 }
 
 TEST(ServerListingTest, TakesNamesOffTheFrontAndNamesSystemsByTheDisplayMode) {
-  std::string names = "A.P00##B.P00";
+  std::string_view names = "A.P00##B.P00";
   EXPECT_EQ(TakeNextSystemName(names), "A.P00");
   EXPECT_EQ(TakeNextSystemName(names), "");
   EXPECT_EQ(TakeNextSystemName(names), "B.P00");

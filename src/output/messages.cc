@@ -38,6 +38,11 @@ constexpr std::string_view kLargestTimeoutText = kLargestTimeoutDigits.view();
 constexpr std::string_view kSecondsEnd = " Seconds) !";
 constexpr std::array kInvalidTimeoutPieces{kOneTo, kLargestTimeoutText, kSecondsEnd};
 constexpr auto kInvalidTimeoutTail = JoinText<kInvalidTimeoutPieces>();
+constexpr auto kLargestParallelDigits = DecimalText<kLargestParallel>();
+constexpr std::string_view kLargestParallelText = kLargestParallelDigits.view();
+constexpr std::string_view kParenthesisEnd = ") !";
+constexpr std::array kInvalidParallelPieces{kOneTo, kLargestParallelText, kParenthesisEnd};
+constexpr auto kInvalidParallelTail = JoinText<kInvalidParallelPieces>();
 
 // A message is its head, the variable part, and its tail, joined with nothing between. The
 // texts are the ones administrators search for: spelling and blanks stay as they are.
@@ -80,6 +85,7 @@ constexpr std::array<CatalogueEntry, static_cast<std::size_t>(MessageId::Count)>
     {MessageId::NoAnswer, "Error 1048: No Answer within ", " !", 2},
     {MessageId::InvalidTimeout, "Error 1049: Invalid Timeout ", kInvalidTimeoutTail.view(), 2},
     {MessageId::LibraryQuit, "Error 1050: RFC-Library failed in ", " !", 2},
+    {MessageId::InvalidParallel, "Error 1051: Invalid Parallel ", kInvalidParallelTail.view(), 2},
 }};
 
 constexpr bool EveryMessageInItsRow() {

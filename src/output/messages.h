@@ -16,6 +16,9 @@ inline constexpr std::size_t kLargestLimit = 999999;
 // and one of up to 900 can be set.
 inline constexpr std::size_t kDefaultTimeout = 55;
 inline constexpr std::size_t kLargestTimeout = 900;
+// How many systems a listing run checks at a time, each in a process of its own.
+inline constexpr std::size_t kDefaultParallel = 8;
+inline constexpr std::size_t kLargestParallel = 32;
 
 // Every message of the catalogue, in the catalogue's order.
 enum class MessageId {
@@ -49,6 +52,7 @@ enum class MessageId {
   NoAnswer,                    // 1048
   InvalidTimeout,              // 1049
   LibraryQuit,                 // 1050
+  InvalidParallel,             // 1051
   Count,
 };
 

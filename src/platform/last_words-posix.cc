@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 
 #include "src/platform/last_words_os.h"
 
@@ -16,9 +17,9 @@ namespace {
 struct SignalName {
   int signal;
   const char* name;
-  Cause cause;
+  std::optional<Cause> cause;  // nothing: no handler of the run's
 };
-constexpr std::array<SignalName, 8> kSignals{{
+constexpr std::array<SignalName, 10> kSignals{{
     {SIGSEGV, "SIGSEGV", Cause::Crash},
     {SIGBUS, "SIGBUS", Cause::Crash},
     {SIGILL, "SIGILL", Cause::Crash},
@@ -27,11 +28,13 @@ constexpr std::array<SignalName, 8> kSignals{{
     {SIGTERM, "SIGTERM", Cause::Termination},
     {SIGINT, "SIGINT", Cause::Termination},
     {SIGHUP, "SIGHUP", Cause::Termination},
+    {SIGKILL, "SIGKILL", std::nullopt},
+    {SIGPIPE, "SIGPIPE", std::nullopt},
 }};
 
 void OnSignal(int signal) {
   for (const SignalName& entry : kSignals) {
-    if (entry.signal == signal) EndOnTheSpot(entry.name, entry.cause);
+    if (entry.signal == signal && entry.cause) EndOnTheSpot(entry.name, *entry.cause);
   }
 }
 
@@ -48,11 +51,12 @@ void InstallHandlers() {
   stack.ss_size = alternateStack.size();
   sigaltstack(&stack, nullptr);
   for (const SignalName& entry : kSignals) {
+    if (!entry.cause) continue;
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigfillset(&action.sa_mask);
     // A crash's handler ends the process; a second crash inside it takes the system's way.
-    action.sa_flags = SA_ONSTACK | (entry.cause == Cause::Crash ? SA_RESETHAND : 0);
+    action.sa_flags = SA_ONSTACK | (*entry.cause == Cause::Crash ? SA_RESETHAND : 0);
     sigaction(entry.signal, &action, nullptr);
   }
   std::atexit(OnExit);
@@ -69,6 +73,13 @@ void WriteToStandardOutput(const char* bytes, std::size_t length) {
 }
 
 void ExitNow(int exitCode) { ::_exit(exitCode); }
+
+std::string NameOfCause(unsigned code) {
+  for (const SignalName& entry : kSignals) {
+    if (static_cast<unsigned>(entry.signal) == code) return entry.name;
+  }
+  return "signal " + std::to_string(code);
+}
 
 void SleepMilliseconds(int milliseconds) {
   timespec pause{milliseconds / 1000, (milliseconds % 1000) * 1000000L};

@@ -101,6 +101,8 @@ void ExitNow(int exitCode) {
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
+std::string NameOfCause(unsigned code) { return NameOf(code); }
+
 // Console control events come on threads of their own; nothing to keep away.
 void KeepSignalsFromThisThread() {}
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace platform::os {
 
@@ -23,5 +24,9 @@ void WriteToStandardOutput(const char* bytes, std::size_t length);
 void SleepMilliseconds(int milliseconds);
 // Signals meant for the process go to the main thread, not to this one.
 void KeepSignalsFromThisThread();
+
+// The name of what ended a process: a signal's (POSIX) or an exception's (Windows), such as
+// SIGSEGV or EXCEPTION_ACCESS_VIOLATION; its number where it has no name here.
+std::string NameOfCause(unsigned code);
 
 }  // namespace platform::os

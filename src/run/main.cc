@@ -4,6 +4,7 @@
 
 #include "src/platform/folder.h"
 #include "src/platform/last_words.h"
+#include "src/run/listed_system_run.h"
 #include "src/run/run_guard.h"
 #include "src/run/sensor.h"
 
@@ -13,7 +14,8 @@ int main(int argc, char** argv) {
   // Whatever ends the process, the monitor reads a document; until the run knows its flavour,
   // the one of the default flavour.
   platform::InstallLastWords();
-  RunGuard(run).PrepareOutsideOperations();
   const std::vector<std::string> arguments(argv, argv + argc);
+  if (IsListedSystemStart(arguments)) return RunListedSystem(run, arguments);
+  RunGuard(run).PrepareOutsideOperations();
   return RunToTheEnd(run, [&] { return RunSensor(run, arguments); });
 }

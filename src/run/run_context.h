@@ -3,8 +3,11 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "src/config/parameters.h"
 #include "src/config/password.h"
@@ -12,11 +15,15 @@
 #include "src/config/system_entry.h"
 #include "src/output/document.h"
 #include "src/output/text_output.h"
+#include "src/platform/child_process.h"
 #include "src/rfc/library_choice.h"
 #include "src/rfc/rfc_client.h"
 
 // Reads a listed profile into the run's entry: the file system in the program, a table in tests.
 using ListedProfileReader = std::function<ListedProfile(const std::string& path, SystemEntry&)>;
+
+class ListedSystems;
+class ListingReport;
 
 struct RunContext {
   RunContext() = default;
@@ -49,4 +56,10 @@ struct RunContext {
   std::unique_ptr<LibraryWatch> libraryWatch;
   // A listing run's system being checked, as the deadline's message names it.
   std::string currentSystem;
+  // How a listing checks several systems at a time; nothing: one at a time in this process
+  // whatever ",PARALLEL=" says, as the tests of the listing's rules do.
+  std::function<std::optional<int>(RunContext&, ListedSystems&, ListingReport&)> checkInParallel;
+  // The processes of a listing's systems that have reported and may still hand their trace
+  // over: waited for once the document is out.
+  std::vector<std::unique_ptr<platform::ChildProcess>> finishingChildren;
 };

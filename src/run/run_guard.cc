@@ -24,30 +24,37 @@ int PrintLibraryFailure(TextOutput& out, const Document& document, const Library
   return kLibraryFailureExitCode;
 }
 
-void RunGuard::PrepareOutsideOperations() const { Prepare({}); }
+std::string LibraryQuitMessage(std::string_view operation, std::string_view reason) {
+  // Inside a library's operation the library failed; outside, the sensor itself.
+  if (operation.empty()) return MessageFor(MessageId::UnexpectedFailure, reason);
+  return MessageFor(MessageId::LibraryQuit,
+                    std::string(operation) + " (" + std::string(reason) + ")");
+}
 
-void RunGuard::OperationStarts(std::string_view operation) { Prepare(operation); }
-
-void RunGuard::OperationReturned() { Prepare({}); }
-
-void RunGuard::Prepare(std::string_view operation) const {
-  const Document& document = run_.resultDocument;
-  // A crash inside a library's operation is the library's; outside, the sensor's own.
-  const std::string crash =
-      operation.empty()
-          ? document.ErrorDocument(MessageFor(MessageId::UnexpectedFailure, kReasonMark))
-          : document.ErrorDocument(
-                MessageFor(MessageId::LibraryQuit,
-                           std::string(operation) + " (" + std::string(kReasonMark) + ")"));
-  const std::size_t mark = crash.find(kReasonMark);
-  std::string waitedFor = std::to_string(run_.parameterText.timeoutSeconds) + " Seconds";
-  if (!run_.currentSystem.empty()) waitedFor += " from " + run_.currentSystem;
+std::string NoAnswerMessage(const RunContext& run, std::string_view operation) {
+  std::string waitedFor = std::to_string(run.parameterText.timeoutSeconds) + " Seconds";
+  if (!run.currentSystem.empty()) waitedFor += " from " + run.currentSystem;
   waitedFor += " (" + std::string(operation.empty() ? kNoOperation : operation) + ")";
-  const std::string deadline = document.ErrorDocument(MessageFor(MessageId::NoAnswer, waitedFor));
+  return MessageFor(MessageId::NoAnswer, waitedFor);
+}
+
+void PrepareLastWords(const RunContext& run, std::string_view operation, bool inside) {
+  const Document& document = run.resultDocument;
+  const std::string crash = document.ErrorDocument(LibraryQuitMessage(operation, kReasonMark));
+  const std::size_t mark = crash.find(kReasonMark);
+  const std::string deadline = document.ErrorDocument(NoAnswerMessage(run, operation));
   platform::SetLastWords({std::string_view(crash).substr(0, mark),
                           std::string_view(crash).substr(mark + kReasonMark.size()), deadline,
-                          !operation.empty()});
+                          inside});
 }
+
+void RunGuard::PrepareOutsideOperations() const { PrepareLastWords(run_, {}, false); }
+
+void RunGuard::OperationStarts(std::string_view operation) {
+  PrepareLastWords(run_, operation, true);
+}
+
+void RunGuard::OperationReturned() { PrepareLastWords(run_, {}, false); }
 
 void RunGuard::LibraryFailed(const LibraryFailure& failure,
                              const std::function<void()>& closeLibrary) {

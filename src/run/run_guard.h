@@ -22,6 +22,16 @@ inline constexpr int kLibraryFailureExitCode = 1;
 [[nodiscard]] int PrintLibraryFailure(TextOutput& out, const Document& document,
                                       const LibraryFailure& failure);
 
+// The texts a run ends with when the library quit or crashed in `operation` (Error 1050), or
+// where no library operation ran, the sensor itself (Error 1044); and when its deadline passed
+// in `operation` (Error 1048), naming the listed system it waited for.
+std::string LibraryQuitMessage(std::string_view operation, std::string_view reason);
+std::string NoAnswerMessage(const RunContext& run, std::string_view operation);
+
+// Prepares what is printed should the run end where it stands while `operation` runs (empty:
+// none does); `inside` tells whether an exit now is the library's.
+void PrepareLastWords(const RunContext& run, std::string_view operation, bool inside);
+
 class RunGuard : public LibraryWatch {
  public:
   explicit RunGuard(const RunContext& run) : run_(run) {}
@@ -35,8 +45,5 @@ class RunGuard : public LibraryWatch {
                                   const std::function<void()>& closeLibrary) override;
 
  private:
-  // The words for `operation`, or for the run's own code when it is empty.
-  void Prepare(std::string_view operation) const;
-
   const RunContext& run_;
 };

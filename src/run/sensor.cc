@@ -10,6 +10,7 @@
 #include "src/platform/last_words.h"
 #include "src/run/command_line.h"
 #include "src/run/listing_run.h"
+#include "src/run/parallel_listing.h"
 #include "src/run/run_guard.h"
 #include "src/run/single_run.h"
 
@@ -45,6 +46,7 @@ int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
   }
   // A listing run reads the listing from the profile again on its own.
   profile.reset();
+  run.checkInParallel = CheckInParallel;
   run.readListedProfile = [&run](const std::string& path, SystemEntry& entry) {
     return ReadListedProfile(path, entry, run.passwordKeyTable);
   };
@@ -71,6 +73,7 @@ int RunToTheEnd(RunContext& run, const std::function<int()>& phases) {
   // The document is out before the library's trace is handed over to the shared one.
   const bool delivered = run.out->Flush();
   if (run.client) run.client->Finish();
+  for (auto& child : run.finishingChildren) child->End(true);
   // 0 and 1 tell the monitor about a document it received; one that did not arrive whole is 2.
   return delivered ? exitCode : 2;
 }

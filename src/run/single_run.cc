@@ -23,6 +23,10 @@ void PrintConsoleHead(const RunContext& run) {
 int RunSingleSystem(RunContext& run) {
   if (run.parameterText.consoleTrace) PrintConsoleHead(run);
   const Conversation conversation = CheckSystem(run, CallChoice::CallSystemInfo);
+  // A console line: without console marks standard output holds the document alone.
+  if (conversation.throughSapRfcIni && run.parameterText.consoleTrace) {
+    run.out->Print(SapRfcIniLine(run.entry.destination));
+  }
   // The text up to "failed !" is what notifications match; the library's reason follows it.
   if (!conversation.opened()) {
     EndRunWithMessage(

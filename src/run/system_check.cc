@@ -1,7 +1,6 @@
 // Checking one system, the same in a single and in a listing run: its logon, the conversation.
 #include "src/run/system_check.h"
 
-#include "src/output/console_text.h"
 #include "src/run/run_guard.h"
 
 Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
@@ -22,10 +21,5 @@ Conversation CheckSystem(RunContext& run, CallChoice call) {
     if (!run.libraryWatch) run.libraryWatch = std::make_unique<RunGuard>(run);
     run.client = run.loadClient(*run.libraryWatch);
   }
-  Conversation conversation = run.client->Converse(LogonOf(run.entry, run.parameterText), call);
-  // A console line: without console marks standard output holds the document alone.
-  if (conversation.throughSapRfcIni && run.parameterText.consoleTrace) {
-    run.out->Print(SapRfcIniLine(run.entry.destination));
-  }
-  return conversation;
+  return run.client->Converse(LogonOf(run.entry, run.parameterText), call);
 }

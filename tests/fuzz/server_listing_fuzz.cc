@@ -63,8 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SystemEntry entry;
     entry.hostname = "host";
     entry.destination = "DEST";
-    while (!listing.names.empty()) {
-      const std::string name = TakeNextSystemName(listing.names);
+    std::string_view names = listing.names;
+    while (!names.empty()) {
+      const std::string name = TakeNextSystemName(names);
       fuzz::Require(name.find('#') == std::string::npos, "a name holds no '#'", name);
       fuzz::Require(++taken <= most, "the listing runs out");
       const std::string shown = DisplayNameOf(listing.display, name, entry);

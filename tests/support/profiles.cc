@@ -1,6 +1,11 @@
 // Profiles for end-to-end tests, and the sensor's output with its measured times masked.
 #include "tests/support/profiles.h"
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -66,6 +71,37 @@ std::string XmlChannel(const std::string& name) {
 
 std::string ErrorDocument(const std::string& message) {
   return "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
+}
+
+std::string NameOf(SystemsAtATime systems) {
+  return systems == SystemsAtATime::One ? "OneAtATime" : "ByDefault";
+}
+
+std::vector<std::string> WithSystemsAtATime(std::vector<std::string> arguments,
+                                            SystemsAtATime systems) {
+  if (systems == SystemsAtATime::Default) return arguments;
+  arguments.resize(std::max<std::size_t>(arguments.size(), 3));
+  arguments[2] += arguments[2].empty() ? ",PARALLEL=1" : " ,PARALLEL=1";
+  return arguments;
+}
+
+std::size_t ProcessesOf(const std::string& hostProgram) {
+  namespace fs = std::filesystem;
+  std::size_t running = 0;
+  std::error_code missing;
+  const fs::path program = fs::canonical(hostProgram, missing);
+  for (int attempt = 0; attempt < 20 && !missing; ++attempt) {
+    running = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+      std::error_code unreadable;
+      const fs::path exe = fs::read_symlink(entry.path() / "exe", unreadable);
+      if (!unreadable && exe == program) ++running;
+    }
+    if (running == 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return running;
 }
 
 }  // namespace testsupport

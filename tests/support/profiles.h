@@ -49,4 +49,18 @@ std::string XmlChannel(const std::string& name);
 // The error document around a message.
 std::string ErrorDocument(const std::string& message);
 
+// How many systems a listing run checks at a time in a test: as many as it checks by default,
+// each in a process of its own, or one at a time in its own process (",PARALLEL=1"). Either
+// way the document is the same.
+enum class SystemsAtATime { Default, One };
+std::string NameOf(SystemsAtATime systems);
+// The command line for that: ",PARALLEL=1" goes into the third argument, so that the second
+// stays as typed (messages repeat it) and the first word stays the sensor id.
+std::vector<std::string> WithSystemsAtATime(std::vector<std::string> arguments,
+                                            SystemsAtATime systems);
+
+// How many processes of the program at that host path still run (under Wine: none is seen);
+// the parts of a run that ended a moment ago get a second to go.
+std::size_t ProcessesOf(const std::string& hostProgram);
+
 }  // namespace testsupport

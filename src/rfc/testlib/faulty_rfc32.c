@@ -1,8 +1,10 @@
 /* A classic RFC library that fails the way a vendor's library may, for the tests of the
    sensor's guards: it answers every system at once, except a system on the host "faulty",
-   where it does what FAULT names: exits in RfcOpen or RfcCall, crashes in RfcCall, or never
-   returns from RfcReceive or RfcClose. Built once per fault by the test suite; never shipped. */
+   where it does what FAULT names: exits in RfcOpen or RfcCall, crashes in RfcCall, prints into
+   the sensor's standard output in RfcCall, or never returns from RfcReceive or RfcClose. Built
+   once per fault by the test suite; never shipped. */
 #define RFC_BUILDING_LIBRARY
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -63,6 +65,10 @@ RFC_API int32_t RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcPara
   (void)tables;
   if (IsFaulty(handle) && FAULT_IS("exit_in_call")) exit(0);
   if (IsFaulty(handle) && FAULT_IS("crash_in_call")) Crash();
+  if (IsFaulty(handle) && FAULT_IS("print_in_call")) {
+    fputs("a library's own words\n", stdout);
+    fflush(stdout);
+  }
   return RFC_OK;
 }
 
