@@ -215,12 +215,19 @@ void ChildReportReader::Parse() {
       malformed_ = true;  // nothing may follow the end
       return;
     }
-    Items items(pending_);
-    const std::optional<std::string_view> tag = items.PeekTag();
-    if (!tag) {
-      if (pending_.size() > 32) malformed_ = true;
+    // A tag is letters up to a blank: anything else at the front is no report of the child's.
+    const std::size_t letters = pending_.find_first_not_of(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    if (letters == std::string::npos || letters > 32) {
+      malformed_ = pending_.size() > 32;
       return;
     }
+    if (pending_[letters] != ' ') {
+      malformed_ = true;
+      return;
+    }
+    Items items(pending_);
+    const std::optional<std::string_view> tag = items.PeekTag();
     ChildReport next = report_;
     State state = State::Malformed;
     std::string word;
