@@ -12,8 +12,13 @@
 #include "src/run/command_line.h"
 #include "src/run/listing_run.h"
 #include "src/run/single_run.h"
+#include "src/run/usage.h"
 
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
+  if (AsksForUsage(arguments)) {
+    Print(UsageText());
+    return 0;
+  }
   run.startTime = platform::LocalTimeText();
   run.banner = Banner(run.startTime);
   run.passwordKeyTable = BuildPasswordKeyTable();
