@@ -71,7 +71,7 @@ std::string HostPath(std::string_view windowsPath) {
 }
 
 std::string WindowsPathOfHostPath(std::string_view hostPath, std::string_view drives) {
-  std::string path = std::filesystem::path(hostPath).lexically_normal().string();
+  std::string path = std::filesystem::path(hostPath).lexically_normal().generic_string();
   if (drives.empty()) return path;
   std::string root(drives);
   while (root.size() > 1 && root.back() == '/') root.pop_back();

@@ -48,7 +48,7 @@ TEST(MapWindowsPathTest, AHostPathBelowTheDrivesIsShownAsItsWindowsPath) {
     // What is shown maps back to the same file.
     EXPECT_EQ(platform::MapWindowsPath(platform::WindowsPathOfHostPath(c.hostPath, c.drives),
                                        c.drives, "/w"),
-              std::filesystem::path(c.hostPath).lexically_normal().string())
+              std::filesystem::path(c.hostPath).lexically_normal().generic_string())
         << c.hostPath;
   }
 }
