@@ -30,7 +30,7 @@ struct ProfileSet {
 };
 
 // The name with the default extension when it has none of three characters: PRD is PRD.P00,
-// prd.p01 and D:\\Sensors\\Talvex.Prf stay as they are.
+// prd.p01 and D:\Sensors\Talvex.Prf stay as they are.
 std::string WithDefaultExtension(std::string_view name);
 
 // Mode, item name, default extension and the global name, from the first argument and the
