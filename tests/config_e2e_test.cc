@@ -428,7 +428,8 @@ TEST(ProfileToolAndSensorEndToEnd, CheckFindsABareNameWhereTheSensorLooks) {
        {"check", "D:\\Sensors\\PRD"},
        "C:\\work",
        0,
-       {"Profile D:\\Sensors\\PRD.P00, read as a single run", "Single run: accepted"},
+       {"Profile D:\\Sensors\\PRD.P00, read as a single run",
+        "Single run: accepted, but the EXEXML form reads no profile from its folder\n"},
        {"warning: the sensor reads no profile from D:\\Sensors\\: "},
        ""},
       {"a path into a custom-sensor folder, relative to the current one",
@@ -436,7 +437,7 @@ TEST(ProfileToolAndSensorEndToEnd, CheckFindsABareNameWhereTheSensorLooks) {
        {"check", "EXEXML\\QAS.P00"},
        "D:\\Monitor\\Custom Sensors",
        0,
-       {"Profile D:\\Monitor\\Custom Sensors\\EXEXML\\QAS.P00, read", "Single run: accepted"},
+       {"Profile D:\\Monitor\\Custom Sensors\\EXEXML\\QAS.P00, read", "Single run: accepted\n"},
        {},
        ""},
   };

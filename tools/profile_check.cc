@@ -80,7 +80,10 @@ int CheckProfile(std::string_view argument, EntryKind kind) {
   std::vector<EntryProblem> problems = readProblems;
   problems.insert(problems.end(), valueProblems.begin(), valueProblems.end());
   if (problems.empty()) {
-    std::cout << (listing ? "Listing run: valid\n" : "Single run: accepted\n");
+    std::cout << (listing ? "Listing run: valid" : "Single run: accepted");
+    // A path the other forms read as given; the monitor's form never looks there.
+    if (placed->warning) std::cout << ", but the EXEXML form reads no profile from its folder";
+    std::cout << '\n';
     return 0;
   }
   if (listing) {
