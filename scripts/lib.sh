@@ -38,15 +38,21 @@ start_sapsim() {  # COMMAND... (the native sapsim, or wine64 and sapsim.exe, and
   declare -gA SAPSIM_PORTS=()
   SAPSIM_LINES=()
   coproc SAPSIM { exec "$@" 2>&1; }
-  # Bash forgets both once the coprocess ends.
+  # Bash forgets both once the coprocess ends, and closes its output: a copy of that keeps what
+  # a sapsim that could not start printed.
   SAPSIM_RUNNING=$SAPSIM_PID SAPSIM_INPUT=${SAPSIM[1]}
-  local line='' system='^([^ ]+) [^ ]+:([0-9]+)$'
-  while read -r -t 60 line <&"${SAPSIM[0]}"; do
+  local output line='' system='^([^ ]+) [^ ]+:([0-9]+)$'
+  exec {output}<&"${SAPSIM[0]}"
+  while read -r -t 60 line <&"$output"; do
     line=${line%$'\r'}
-    [[ $line == ready ]] && return 0
+    if [[ $line == ready ]]; then
+      exec {output}<&-
+      return 0
+    fi
     SAPSIM_LINES+=("$line")
     [[ $line =~ $system ]] && SAPSIM_PORTS[${BASH_REMATCH[1]}]=${BASH_REMATCH[2]}
   done
+  exec {output}<&-
   echo "sapsim did not get ready; it printed: ${SAPSIM_LINES[*]} $line" >&2
   stop_sapsim || true
   return 1

@@ -1,6 +1,7 @@
 // The sensor's command line as the monitor uses it.
 #include <gtest/gtest.h>
 
+#include "src/run/usage.h"
 #include "tests/support/drives.h"
 
 namespace {
@@ -60,6 +61,28 @@ TEST(CommandLineEndToEnd, UnknownFlavourEndsWithExitTwo) {
             "<Prtg>\n<Error>1</Error>\n<Text>Error 1043: Unknown Flavour XML ! Valid are EXEXML, "
             "Tendril, Vigilor, Nebulant, Quillon</Text>\n</Prtg>\n");
   EXPECT_EQ(result.exitCode, 2);
+}
+
+// An administrator's request for help, alone on the command line: the usage text, exit code 0.
+// Beside another argument it is the profile name it always was.
+TEST(CommandLineEndToEnd, AHelpRequestAloneGetsTheUsageText) {
+  Drives drives;
+  for (const char* request : {"/?", "-h", "--help"}) {
+    const auto result = drives.RunSensor({request});
+    EXPECT_EQ(result.out, UsageText()) << request;
+    EXPECT_EQ(result.err, "") << request;
+    EXPECT_EQ(result.exitCode, 0) << request;
+  }
+  const std::pair<std::vector<std::string>, std::string> asProfileNames[] = {
+      {{"/?", "PRD"}, "Error 1002: Profile /?.P00 is missing..."},
+      {{"/Flavour=Tendril", "-h"}, "Error 1002: Profile -h.P00 is missing..."},
+  };
+  for (const auto& [arguments, message] : asProfileNames) {
+    const auto result = drives.RunSensor(arguments);
+    EXPECT_EQ(result.out, "<Prtg>\n<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n")
+        << arguments[0];
+    EXPECT_EQ(result.exitCode, 2) << arguments[0];
+  }
 }
 
 }  // namespace

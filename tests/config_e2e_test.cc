@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -348,6 +349,220 @@ TEST_F(ProfileToolEndToEnd, ASymbolicLinkIsNeverWrittenThrough) {
     EXPECT_NE(drives_.Read(profile_)->find("Destination: PRD"), std::string::npos);
     EXPECT_EQ(drives_.Read("C:\\work\\elsewhere.txt"),
               dangling ? std::nullopt : std::optional<std::string>("someone else's file"));
+  }
+}
+
+// sapprofile check finds a profile as the sensor does and says what the sensor makes of it: the
+// report names the file read, and the sensor, run with the same name from the same folder, ends
+// as the report says.
+TEST(ProfileToolAndSensorEndToEnd, CheckFindsABareNameWhereTheSensorLooks) {
+  const std::string usual = InstallationDirectory("C", "Program Files");
+  const std::string hinted = "D:\\Monitor\\" + std::string(kExeXml);
+  struct ToolCase {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // Windows path, content
+    std::vector<std::string> arguments;
+    std::string currentDirectory;
+    int exitCode;
+    std::vector<std::string> out;  // pieces of standard output
+    std::vector<std::string> err;  // pieces of standard error; none: it stays empty
+    std::string sensorMessage;     // what the sensor ends with; empty: a path, not run
+  } cases[] = {
+      {"a bare name in the usual folder on the current drive",
+       {{usual + "PRD.P00", Profile()}},
+       {"check", "PRD"},
+       "C:\\work",
+       0,
+       {"Profile " + usual + "PRD.P00 (found in the monitor's usual folder on the current drive)",
+        "Single run: accepted"},
+       {},
+       kReachedConnection},
+      {"the hint file's folder before the usual one",
+       {{"C:\\PRTG_Path.Txt", "D:\\Monitor\r\n"},
+        {hinted + "PRD.P00", Profile()},
+        {usual + "PRD.P00", Decoy()}},
+       {"check", "PRD"},
+       "C:\\work",
+       0,
+       {"Profile " + hinted + "PRD.P00 (found through C:\\PRTG_Path.Txt)", "Single run: accepted"},
+       {},
+       kReachedConnection},
+      {"run in the custom-sensor folder: found in the current folder, which the sensor refuses",
+       {{usual + "PRD.P00", Profile()}},
+       {"check", "PRD"},
+       usual.substr(0, usual.size() - 1),
+       1,
+       {"Profile " + usual + "PRD.P00 (found in the current folder)",
+        "Single run: refused with Sorry, invalid Path-Usage..."},
+       {"warning: " + usual + "PRD.P00 was found in the current folder", "C:\\PRTG_Path.Txt"},
+       kPlaceRefused},
+      {"with the hint file, run in the custom-sensor folder itself",
+       {{"C:\\PRTG_Path.Txt", "C:\\Program Files\\PRTG Network Monitor\r\n"},
+        {usual + "PRD.P00", Profile()}},
+       {"check", "PRD"},
+       usual.substr(0, usual.size() - 1),
+       0,
+       {"Profile " + usual + "PRD.P00 (found through C:\\PRTG_Path.Txt)", "Single run: accepted"},
+       {},
+       kReachedConnection},
+      {"the hint file names a folder that is no custom-sensor folder",
+       {{"C:\\PRTG_Path.Txt", "D:\\Sensors"}, {"D:\\Sensors\\PRD.P00", Profile()}},
+       {"check", "PRD"},
+       "C:\\work",
+       1,
+       {"Profile D:\\Sensors\\PRD.P00 (found through C:\\PRTG_Path.Txt)",
+        "Single run: refused with Sorry, invalid Path-Usage..."},
+       {"warning: the sensor reads no profile from D:\\Sensors\\: ", "EXEXML"},
+       kPlaceRefused},
+      {"nowhere: the places searched, and the sensor's message",
+       {{"C:\\Sensors\\PRD.P00", Profile()}},
+       {"check", "PRD"},
+       "D:\\work",
+       2,
+       {},
+       {"PRD.P00 is in none of the places the sensor looks", "  D:\\work\\PRD.P00\n",
+        "  D:\\Program Files (x86)\\" + std::string(kExeXml) + "PRD.P00\n",
+        "The sensor ends with " + kMissing},
+       kMissing},
+      {"a path is read where it is, with the default extension, and its folder is judged",
+       {{"D:\\Sensors\\PRD.P00", Profile()}},
+       {"check", "D:\\Sensors\\PRD"},
+       "C:\\work",
+       0,
+       {"Profile D:\\Sensors\\PRD.P00, read as a single run",
+        "Single run: accepted, but the EXEXML form reads no profile from its folder\n"},
+       {"warning: the sensor reads no profile from D:\\Sensors\\: "},
+       ""},
+      {"a path into a custom-sensor folder, relative to the current one",
+       {{"D:\\Monitor\\Custom Sensors\\EXEXML\\QAS.P00", Profile()}},
+       {"check", "EXEXML\\QAS.P00"},
+       "D:\\Monitor\\Custom Sensors",
+       0,
+       {"Profile D:\\Monitor\\Custom Sensors\\EXEXML\\QAS.P00, read", "Single run: accepted\n"},
+       {},
+       ""},
+  };
+  for (const ToolCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Drives drives;
+    for (const auto& [path, content] : c.files) drives.Write(path, content);
+    const ProcessResult check = drives.Run("sapprofile", c.arguments, c.currentDirectory);
+    EXPECT_EQ(check.exitCode, c.exitCode);
+    for (const std::string& piece : c.out) {
+      EXPECT_NE(check.out.find(piece), std::string::npos) << piece << " in\n" << check.out;
+    }
+    if (c.err.empty()) {
+      EXPECT_EQ(check.err, "");
+    }
+    for (const std::string& piece : c.err) {
+      EXPECT_NE(check.err.find(piece), std::string::npos) << piece << " in\n" << check.err;
+    }
+    if (!c.sensorMessage.empty()) {
+      EXPECT_EQ(ErrorText(drives.RunSensor({c.arguments[1]}, c.currentDirectory)), c.sensorMessage);
+    }
+  }
+}
+
+// What sapprofile write accepts and where it says the file went: the password's line end goes,
+// a blank before it stays only on purpose, the mode is one the sensor knows, and a folder the
+// sensor never reads is warned of.
+TEST(ProfileToolAndSensorEndToEnd, WriteTakesWhatTheSensorWillUse) {
+  const std::string usual = InstallationDirectory("C", "Program Files");
+  struct WriteCase {
+    const char* what;
+    std::string currentDirectory;
+    std::string profile;
+    std::string input;
+    std::vector<std::string> options;
+    int exitCode;
+    std::string written;           // the full path; empty: nothing written
+    std::vector<std::string> err;  // pieces of standard error; none: it stays empty
+    std::string password;          // what check says of the stored password
+  } cases[] = {
+      {"a line end, LF or CR LF, is no part of the password",
+       "C:\\work",
+       usual + "PRD",
+       "secret\r\n",
+       {},
+       0,
+       usual + "PRD.P00",
+       {},
+       "decodes, 6 characters"},
+      {"a trailing blank, as cmd's echo leaves it, is refused",
+       "C:\\work",
+       usual + "PRD.P00",
+       "secret \n",
+       {},
+       1,
+       "",
+       {"Password: ends with a blank", "--keep-trailing-blanks", usual + "PRD.P00 not written"},
+       ""},
+      {"trailing blanks kept on purpose",
+       "C:\\work",
+       usual + "PRD.P00",
+       "secret  \n",
+       {"--keep-trailing-blanks"},
+       0,
+       usual + "PRD.P00",
+       {},
+       "decodes, 8 characters"},
+      {"a mode the sensor does not know",
+       "C:\\work",
+       usual + "PRD.P00",
+       "secret\n",
+       {"--mode", "R/4"},
+       105,
+       "",
+       {"--mode: R/4 not in {R/3,R/2}"},
+       ""},
+      {"R/2, through the gateway",
+       "C:\\work",
+       usual + "PRD.P00",
+       "secret\n",
+       {"--mode", "R/2"},
+       0,
+       usual + "PRD.P00",
+       {},
+       "decodes, 6 characters"},
+      {"a bare name in a folder the sensor never reads: written there, with a warning",
+       "D:\\Profiles",
+       "PRD",
+       "secret\n",
+       {},
+       0,
+       "D:\\Profiles\\PRD.P00",
+       {"warning: the sensor reads no profile from D:\\Profiles\\: "},
+       "decodes, 6 characters"},
+  };
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Drives drives;
+    drives.MakeDirectory(usual);
+    std::vector<std::string> arguments{"write",         c.profile,   "--company",   "ACME",
+                                       "--destination", "PRD",       "--client",    "100",
+                                       "--user",        "monitor",   "--language",  "E",
+                                       "--host",        "127.0.0.1", "--sysnr",     "00",
+                                       "--gwhost",      "127.0.0.1", "--gwservice", "01"};
+    if (std::find(c.options.begin(), c.options.end(), "--mode") == c.options.end()) {
+      arguments.insert(arguments.end(), {"--mode", "R/3"});
+    }
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const ProcessResult write = drives.Run("sapprofile", arguments, c.currentDirectory, c.input);
+    EXPECT_EQ(write.exitCode, c.exitCode);
+    if (c.err.empty()) {
+      EXPECT_EQ(write.err, "");
+    }
+    for (const std::string& piece : c.err) {
+      EXPECT_NE(write.err.find(piece), std::string::npos) << piece << " in\n" << write.err;
+    }
+    if (c.written.empty()) {
+      EXPECT_EQ(write.out, "");
+      EXPECT_FALSE(drives.Read(usual + "PRD.P00"));
+      continue;
+    }
+    EXPECT_EQ(write.out, "sapprofile: " + c.written + " written\n");
+    const ProcessResult check = drives.Run("sapprofile", {"check", c.written});
+    EXPECT_NE(check.out.find("Password...: " + c.password), std::string::npos) << check.out;
   }
 }
 

@@ -1,9 +1,11 @@
 // The sensor's main job, end to end: the real sapsysinfo against sapsim, as the monitor runs it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "src/config/profile_writer.h"
 #include "standin/testing/sapsim.h"
 #include "tests/support/drives.h"
 #include "tests/support/profiles.h"
@@ -290,9 +292,19 @@ TEST_F(SingleRunEndToEnd, ModeHostAndSystemNumberReachTheLibrary) {
       {"R/3", "xx", "", {{"mode", 0}, {"sysnr", 0}}},
   };
   for (const Case& c : cases) {
-    values_.mode = c.mode;
+    // sapprofile writes only the modes the sensor knows; a profile edited by hand may hold any
+    // other text there.
+    const bool known = std::find(kConnectionModes.begin(), kConnectionModes.end(), c.mode) !=
+                       kConnectionModes.end();
+    values_.mode = known ? c.mode : kConnectionModes[0];
     values_.sysnr = c.sysnr;
     WriteProfile();
+    if (!known) {
+      std::string text = *drives_.Read(kProfile);
+      const std::string line = "Mode.......: " + values_.mode;
+      text.replace(text.find(line), line.size(), "Mode.......: " + c.mode);
+      drives_.Write(kProfile, text);
+    }
     ProcessResult result = Run({"PRD", c.parameters});
     EXPECT_EQ(result.exitCode, 0) << result.out;
     json open = sim_->Recorded().rbegin()[2];

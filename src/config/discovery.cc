@@ -1,22 +1,10 @@
 // Finding the profile in the monitor's custom-sensor directory (the EXEXML flavour).
 #include "src/config/discovery.h"
 
-#include <array>
-
 #include "src/output/messages.h"
 #include "src/platform/text.h"
 
 namespace {
-
-constexpr std::string_view kMonitorSubdirectory = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
-constexpr std::string_view kCustomSensorSubdirectory = "Custom Sensors\\ExeXml\\";
-
-// Tried in this order, on the drive of the current directory.
-constexpr std::array<std::string_view, 3> kInstallationDirectories{
-    "\\Programme\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
-    "\\Program Files\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
-    "\\Program Files (x86)\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
-};
 
 // A hinted directory, both subdirectories and the longest profile name fit the capacity, and
 // so does every installation directory: no path the discovery forms can be too long.
@@ -62,13 +50,17 @@ bool IsCustomSensorDirectory(std::string_view directory) {
                                                   kPlaceMark.size())) == kPlaceMark;
 }
 
-DiscoveredProfile DiscoverProfile(std::string_view name) {
-  std::string directory;
+ProfileSearch SearchProfile(std::string_view name) {
+  ProfileSearch search;
+  std::string& directory = search.directory;
 
   if (auto hintFile = platform::File::OpenForReading(kPathHintFile)) {
+    search.hinted = true;
     directory = LastHintedDirectory(*hintFile);
     hintFile.reset();
     if (directory.empty() || directory.back() != '\\') directory += '\\';
+    search.searched = {directory + std::string(kMonitorSubdirectory),
+                       directory + std::string(kCustomSensorSubdirectory), directory};
     if (Exists(directory + std::string(kMonitorSubdirectory), name)) {
       directory += kMonitorSubdirectory;
     }
@@ -76,15 +68,24 @@ DiscoveredProfile DiscoverProfile(std::string_view name) {
       directory += kCustomSensorSubdirectory;
     }
     // The hint is binding: the usual places are not searched behind its back.
-    if (!Exists(directory, name)) EndRun(MessageId::ProfileMissing, name);
+    if (!Exists(directory, name)) return search;
+  } else {
+    search.searched.emplace_back();
+    search.searched.insert(search.searched.end(), kInstallationDirectories.begin(),
+                           kInstallationDirectories.end());
   }
 
-  auto file = platform::File::OpenForReading(directory + std::string(name));
-  for (std::size_t i = 0; !file && i < kInstallationDirectories.size(); ++i) {
+  search.file = platform::File::OpenForReading(directory + std::string(name));
+  for (std::size_t i = 0; !search.file && i < kInstallationDirectories.size(); ++i) {
     directory = kInstallationDirectories[i];
-    file = platform::File::OpenForReading(directory + std::string(name));
+    search.file = platform::File::OpenForReading(directory + std::string(name));
   }
-  if (!file) EndRun(MessageId::ProfileMissing, name);
-  if (!IsCustomSensorDirectory(directory)) EndRun(MessageId::InvalidPathUsage);
-  return {std::move(directory), std::move(file)};
+  return search;
+}
+
+DiscoveredProfile DiscoverProfile(std::string_view name) {
+  ProfileSearch found = SearchProfile(name);
+  if (!found.file) EndRun(MessageId::ProfileMissing, name);
+  if (!IsCustomSensorDirectory(found.directory)) EndRun(MessageId::InvalidPathUsage);
+  return {std::move(found.directory), std::move(found.file)};
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,28 @@ struct Parameters {
   // ",PARALLEL=": how many systems a listing run checks at a time.
   std::int32_t parallel = static_cast<std::int32_t>(kDefaultParallel);
   std::string sensorId;  // the first word, upper-cased, blank-padded and cut to ten characters
+
+  bool operator==(const Parameters&) const = default;
 };
+
+// One keyword of the parameter text: how the usage text and the reference show it, and how its
+// value is taken. Adding a row to the table adds the keyword everywhere it is listed.
+struct ParameterKeyword {
+  std::string_view keyword;      // in upper case, as written; found in any letter case
+  std::string_view value;        // what the usage text shows after it ("n"); empty for none
+  std::string_view description;  // one line
+  // Takes the keyword into `parameters`: `after` is the text as typed after the keyword's first
+  // occurrence, nothing when the text lacks the keyword.
+  void (*read)(Parameters& parameters, std::optional<std::string_view> after,
+               std::string_view keyword);
+};
+
+// Every keyword, in the order they are listed and read: of two invalid values the earlier
+// keyword's ends the run.
+std::span<const ParameterKeyword> ParameterKeywords();
+
+// The marks that switch on console progress lines, any of them anywhere in the text.
+inline constexpr std::string_view kConsoleMarks = "#@$%";
 
 // Reads the parameter text. Ends the run when a limit is no number of milliseconds from 1 to
 // 999999, the timeout no number of seconds from 1 to 900, or the systems at a time no number

@@ -2,9 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "src/output/messages.h"
 
 namespace {
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+// The table is what the usage text and the reference list: each keyword in it must be one the
+// parser takes, in any letter case ("1" is a valid value for every keyword with one).
+TEST(ParametersTest, EveryKeywordOfTheTableIsReadInAnyLetterCase) {
+  for (const ParameterKeyword& keyword : ParameterKeywords()) {
+    const std::string typed = "X " + LowerCase(keyword.keyword) + "1";
+    const Parameters with = ParseParameters(typed);
+    Parameters without = ParseParameters("X");
+    without.typed = typed;
+    EXPECT_NE(with, without) << keyword.keyword << " changes nothing";
+    EXPECT_FALSE(keyword.description.empty()) << keyword.keyword;
+  }
+}
 
 TEST(ParametersTest, KeywordsInAnyLetterCaseWithTheirValuesAsTyped) {
   const Parameters p = ParseParameters("Sensor1 item=Response:Time,x /check,host=OtherHost,No=07");

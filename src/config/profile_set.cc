@@ -20,6 +20,12 @@ bool HasExtension(std::string_view name) {
 
 }  // namespace
 
+std::string WithDefaultExtension(std::string_view name) {
+  std::string named(name);
+  if (!HasExtension(named)) named += kDefaultExtension;
+  return named;
+}
+
 ProfileSet ResolveProfileSet(std::string_view profileName, const std::optional<std::string>& item) {
   ProfileSet profiles;
   profiles.name = profileName;

@@ -29,6 +29,10 @@ struct ProfileSet {
   bool IsListing() const { return mode != ProfileMode::Single; }
 };
 
+// The name with the default extension when it has none of three characters: PRD is PRD.P00,
+// prd.p01 and D:\Sensors\Talvex.Prf stay as they are.
+std::string WithDefaultExtension(std::string_view name);
+
 // Mode, item name, default extension and the global name, from the first argument and the
 // parameter text's item. Ends the run when the name with its extension no longer fits.
 ProfileSet ResolveProfileSet(std::string_view profileName, const std::optional<std::string>& item);

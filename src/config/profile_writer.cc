@@ -9,6 +9,11 @@ constexpr std::string_view kHeading =
     "* SAP system profile of the SysInfo sensor, written by sapprofile.\n"
     "* The password is scrambled, not encrypted: let only the monitor's probe read this file.\n";
 
+constexpr std::string_view kTrailingBlankRefusal =
+    "Password: ends with a blank. cmd's \"echo secret | sapprofile ...\" hands over the blank "
+    "before the bar: write \"echo secret| sapprofile ...\". If the system's password really "
+    "ends with blanks, give --keep-trailing-blanks";
+
 // The name a message gives a value: the key without its dots and colon.
 std::string ValueName(std::string_view key) {
   return std::string(key.substr(0, key.find_first_of(".:")));
@@ -48,13 +53,16 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 }
 
 ComposedProfile ComposeProfile(const SystemEntry& values, const PasswordKey& key,
-                               std::uint32_t variation) {
+                               std::uint32_t variation, TrailingBlanks trailingBlanks) {
   ComposedProfile profile;
   std::string lines;
   for (const EntryKey& entryKey : EntryKeys()) {
     const std::string& value = values.*entryKey.value;
     const std::string name = ValueName(entryKey.key);
     if (entryKey.value == &SystemEntry::password && !value.empty()) {
+      if (value.back() == ' ' && trailingBlanks == TrailingBlanks::Refused) {
+        profile.refusals.emplace_back(kTrailingBlankRefusal);
+      }
       ScrambledPassword password = ScramblePassword(value, key, variation);
       if (password.problem == ScrambleProblem::None) {
         lines += EntryLine(entryKey.key, password.stored);

@@ -2,6 +2,7 @@
 // sensor reads, with the password in its stored form.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,6 +10,14 @@
 
 #include "src/config/password.h"
 #include "src/config/system_entry.h"
+
+// The connection modes the sensor knows: R/2 connects through the gateway, R/3 to the host.
+inline constexpr std::array<std::string_view, 2> kConnectionModes{"R/3", "R/2"};
+
+// Whether a password may end in blanks. Typed on purpose they are part of it; but cmd's
+// "echo secret | sapprofile ..." hands over "secret " with the blank before the bar, and the
+// logon fails much later, far from the cause. So they are kept only when asked for.
+enum class TrailingBlanks { Refused, Kept };
 
 // One key line: the key, a blank, the value.
 std::string EntryLine(std::string_view key, std::string_view value);
@@ -20,7 +29,8 @@ struct ComposedProfile {
 };
 
 // The profile for `values`, whose Password is the plain password. Refused: a value longer than
-// the sensor reads, one with a control character, one shorter than a single run allows, and a
-// password without a stored form. `variation` is handed to ScramblePassword.
+// the sensor reads, one with a control character, one shorter than a single run allows, a
+// password without a stored form, and one ending in a blank unless such blanks are kept.
+// `variation` is handed to ScramblePassword.
 ComposedProfile ComposeProfile(const SystemEntry& values, const PasswordKey& key,
-                               std::uint32_t variation);
+                               std::uint32_t variation, TrailingBlanks trailingBlanks);

@@ -38,7 +38,8 @@ SystemEntry ReadBack(const std::string& text, std::vector<EntryProblem>& problem
 TEST(ProfileWriterTest, TheSensorReadsBackWhatWasWritten) {
   SystemEntry values = Values();
   for (std::uint32_t variation : {0u, 7u, 123456789u}) {
-    ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), variation);
+    ComposedProfile profile =
+        ComposeProfile(values, BuildPasswordKeyTable(), variation, TrailingBlanks::Refused);
     ASSERT_TRUE(profile.refusals.empty());
     EXPECT_TRUE(profile.warnings.empty());
     EXPECT_EQ(profile.text.find(values.password), std::string::npos);
@@ -68,14 +69,31 @@ TEST(ProfileWriterTest, RefusesWhatTheSensorWouldRefuseOrNotReadBack) {
       {&SystemEntry::password, std::string(21, 'p'), "Password: at most 20 characters"},
       {&SystemEntry::password, "p\xe4ss", "Password: only printable ASCII"},
       {&SystemEntry::password, "pass\tword", "Password: only printable ASCII"},
+      {&SystemEntry::password, "secret ", "Password: ends with a blank"},
+      {&SystemEntry::password, "  ", "Password: ends with a blank"},
   };
   for (const Case& c : cases) {
     SystemEntry values = Values();
     values.*c.value = c.text;
-    ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), 0);
+    ComposedProfile profile =
+        ComposeProfile(values, BuildPasswordKeyTable(), 0, TrailingBlanks::Refused);
     ASSERT_EQ(profile.refusals.size(), 1u) << c.text;
     EXPECT_EQ(profile.refusals[0].rfind(c.refusal, 0), 0u) << profile.refusals[0];
     EXPECT_EQ(profile.text, "");
+  }
+}
+
+// Blanks at the end that are asked for are the password's own, and the sensor reads them back.
+TEST(ProfileWriterTest, TrailingBlanksKeptOnPurposeAreStored) {
+  for (const std::string password : {"secret ", "pass word  ", " "}) {
+    SystemEntry values = Values();
+    values.password = password;
+    ComposedProfile profile =
+        ComposeProfile(values, BuildPasswordKeyTable(), 0, TrailingBlanks::Kept);
+    ASSERT_TRUE(profile.refusals.empty()) << profile.refusals[0];
+    std::vector<EntryProblem> problems;
+    EXPECT_EQ(ReadBack(profile.text, problems).password, password);
+    EXPECT_TRUE(problems.empty());
   }
 }
 
@@ -83,7 +101,8 @@ TEST(ProfileWriterTest, WarnsOfWhatOnlyAListingRunRefuses) {
   SystemEntry values = Values();
   values.user = "";
   values.password = "";
-  ComposedProfile profile = ComposeProfile(values, BuildPasswordKeyTable(), 0);
+  ComposedProfile profile =
+      ComposeProfile(values, BuildPasswordKeyTable(), 0, TrailingBlanks::Refused);
   EXPECT_TRUE(profile.refusals.empty());
   EXPECT_EQ(profile.warnings.size(), 2u);
   EXPECT_NE(profile.text.find("Password...: \n"), std::string::npos);

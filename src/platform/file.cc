@@ -70,6 +70,37 @@ std::string HostPath(std::string_view windowsPath) {
   return MapWindowsPath(windowsPath, drives ? drives : "", CurrentDirectory());
 }
 
+std::string WindowsPathOfHostPath(std::string_view hostPath, std::string_view drives) {
+  std::string path = std::filesystem::path(hostPath).lexically_normal().generic_string();
+  if (drives.empty()) return path;
+  std::string root(drives);
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  const std::size_t letter = root.size() + 1;
+  if (path.size() <= letter || path.compare(0, root.size(), root) != 0 ||
+      path[root.size()] != '/' || !IsDriveLetter(path[letter]) ||
+      (path.size() > letter + 1 && path[letter + 1] != '/')) {
+    return path;
+  }
+  std::string windowsPath{static_cast<char>(std::toupper(static_cast<unsigned char>(path[letter]))),
+                          ':'};
+  const std::string rest = path.substr(letter + 1);
+  windowsPath += rest.empty() ? "\\" : rest;
+  for (char& c : windowsPath) {
+    if (c == '/') c = '\\';
+  }
+  return windowsPath;
+}
+
+std::string FullPath(std::string_view windowsPath) {
+  if (kWindowsHost) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(std::string(windowsPath), error);
+    return error ? std::string(windowsPath) : full.string();
+  }
+  const char* drives = std::getenv("SAPSYSINFO_DRIVES");
+  return WindowsPathOfHostPath(HostPath(windowsPath), drives ? drives : "");
+}
+
 std::unique_ptr<File> File::OpenForReading(std::string_view windowsPath, FileMode mode) {
   // An empty name in a listing names the directory; a FIFO would block the run for ever.
   std::FILE* stream = os::OpenRegularFileForReading(HostPath(windowsPath), mode);

@@ -21,6 +21,14 @@ std::string MapWindowsPath(std::string_view windowsPath, std::string_view drives
 // elsewhere.
 std::string HostPath(std::string_view windowsPath);
 
+// The other way: the Windows path of a host path below `drives` ("X:\a\b"), made plain ("."
+// and ".." resolved); a path outside them, or any path when `drives` is empty, stays the host's.
+std::string WindowsPathOfHostPath(std::string_view hostPath, std::string_view drives);
+
+// The full path of a file, as the user would look for it: on Windows the absolute path;
+// elsewhere its Windows path below SAPSYSINFO_DRIVES, or the host's absolute path.
+std::string FullPath(std::string_view windowsPath);
+
 enum class FileMode { Text, Binary };
 
 // An open file. Close() tells whether everything written reached the file; a file that goes

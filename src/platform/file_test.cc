@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/temp_path.h"
 
 namespace {
@@ -25,6 +27,29 @@ TEST(MapWindowsPathTest, MapsDrivesTheCurrentDriveAndRelativePaths) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(platform::MapWindowsPath(c.path, c.drives, c.cwd), c.expected) << c.path;
+  }
+}
+
+TEST(MapWindowsPathTest, AHostPathBelowTheDrivesIsShownAsItsWindowsPath) {
+  struct Case {
+    const char* hostPath;
+    const char* drives;
+    const char* expected;
+  } cases[] = {
+      {"/t/drives/c/work/PRD.P00", "/t/drives", "C:\\work\\PRD.P00"},
+      {"/t/drives/d/x/./y/../PRD.P00", "/t/drives/", "D:\\x\\PRD.P00"},
+      {"/t/drives/cc/PRD.P00", "/t/drives", "/t/drives/cc/PRD.P00"},
+      {"/t/drivesx/c/PRD.P00", "/t/drives", "/t/drivesx/c/PRD.P00"},
+      {"/home/me/PRD.P00", "/t/drives", "/home/me/PRD.P00"},
+      {"/home/me/./PRD.P00", "", "/home/me/PRD.P00"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::WindowsPathOfHostPath(c.hostPath, c.drives), c.expected) << c.hostPath;
+    // What is shown maps back to the same file.
+    EXPECT_EQ(platform::MapWindowsPath(platform::WindowsPathOfHostPath(c.hostPath, c.drives),
+                                       c.drives, "/w"),
+              std::filesystem::path(c.hostPath).lexically_normal().generic_string())
+        << c.hostPath;
   }
 }
 

@@ -13,8 +13,13 @@
 #include "src/run/parallel_listing.h"
 #include "src/run/run_guard.h"
 #include "src/run/single_run.h"
+#include "src/run/usage.h"
 
 int RunSensor(RunContext& run, const std::vector<std::string>& arguments) {
+  if (AsksForUsage(arguments)) {
+    run.out->PrintEnding(UsageText(), 0);
+    return 0;
+  }
   run.startTime = platform::LocalTimeText();
   run.banner = Banner(run.startTime);
   run.passwordKeyTable = BuildPasswordKeyTable();
