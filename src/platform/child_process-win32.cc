@@ -143,7 +143,16 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
 
 ChildProcess::~ChildProcess() {
   if (!state_->end) Stop();
-  if (state_->reader.joinable()) state_->reader.join();
+  // A reader whose child could not be stopped yet is left to end with the run.
+  if (state_->reader.joinable()) {
+    if (OutputEnded()) {
+      state_->reader.join();
+    } else {
+      state_->reader.detach();
+      static_cast<void>(state_.release());  // the reader's, until the run ends
+      return;
+    }
+  }
   CloseHandleOnce(state_->output);
   CloseHandleOnce(state_->process);
 }
@@ -172,7 +181,13 @@ std::optional<ChildEnd> ChildProcess::End(bool wait) {
 void ChildProcess::Stop() {
   if (state_->end) return;
   TerminateProcess(state_->process, 2);
-  End(true);
+  // A process stopped while it still starts may take its time to go; the job object ends it
+  // with the run at the latest, so the run does not wait for it here.
+  if (WaitForSingleObject(state_->process, 2000) == WAIT_OBJECT_0) {
+    End(false);
+  } else {
+    state_->end = ChildEnd{std::nullopt, "stopped"};
+  }
 }
 
 void WaitForChildren(const std::vector<ChildProcess*>& children,

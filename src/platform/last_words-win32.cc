@@ -2,7 +2,11 @@
 // events, abort and exit.
 #include <windows.h>
 // These build on windows.h.
+#include <fcntl.h>
+#include <io.h>
+
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include <array>
@@ -100,6 +104,11 @@ void ExitNow(int exitCode) {
 }
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+void WriteStandardOutputAsBytes() {
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
 
 std::string NameOfCause(unsigned code) { return NameOf(code); }
 

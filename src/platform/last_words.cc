@@ -35,6 +35,9 @@ constexpr int kExitCode = 2;
 // Every text of the words fits: an error document is a few hundred bytes.
 constexpr std::size_t kCapacity = 4096;
 
+// Whether standard output is written as bytes (see WriteStandardOutputAsBytes).
+bool asBytes = false;
+
 struct Text {
   std::array<char, kCapacity> bytes{};
   std::size_t length = 0;
@@ -42,7 +45,7 @@ struct Text {
   void Set(std::string_view text) {
     length = 0;
     for (char c : text) {
-      if (c == '\n' && kWindowsHost && length < kCapacity) bytes[length++] = '\r';
+      if (c == '\n' && kWindowsHost && !asBytes && length < kCapacity) bytes[length++] = '\r';
       if (length == kCapacity) break;
       bytes[length++] = c;
     }
@@ -122,6 +125,11 @@ void EndFromAnotherThread(const char* reason) {
 }  // namespace os
 
 void InstallLastWords() { os::InstallHandlers(); }
+
+void WriteStandardOutputAsBytes() {
+  asBytes = true;
+  os::WriteStandardOutputAsBytes();
+}
 
 void SetLastWords(const LastWords& next) {
   if (state.load() == kEndedByGuard) WaitForAnotherToEnd(kExitCode);

@@ -27,6 +27,10 @@ struct LastWords {
 // and end the process with exit code 2.
 void InstallLastWords();
 
+// Standard output carries bytes as written, also on Windows, whose console otherwise writes a
+// carriage return before each line feed: for output a program reads, not the monitor.
+void WriteStandardOutputAsBytes();
+
 // The main thread sets the words; a handler takes whichever were set last, whole. Line feeds
 // become what the system's console writes for them.
 void SetLastWords(const LastWords& words);

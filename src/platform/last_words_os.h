@@ -18,6 +18,7 @@ void EndOnTheSpot(const char* reason, Cause cause);
 [[noreturn]] void EndFromAnotherThread(const char* reason);
 
 void InstallHandlers();
+void WriteStandardOutputAsBytes();
 // Async-signal-safe: the whole text, whatever the interruptions.
 void WriteToStandardOutput(const char* bytes, std::size_t length);
 [[noreturn]] void ExitNow(int exitCode);

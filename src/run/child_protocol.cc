@@ -216,8 +216,8 @@ void ChildReportReader::Parse() {
       return;
     }
     // A tag is letters up to a blank: anything else at the front is no report of the child's.
-    const std::size_t letters = pending_.find_first_not_of(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const std::size_t letters =
+        pending_.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     if (letters == std::string::npos || letters > 32) {
       malformed_ = pending_.size() > 32;
       return;

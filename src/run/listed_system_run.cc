@@ -75,6 +75,8 @@ int RunListedSystem(RunContext& run, const std::vector<std::string>& arguments) 
     return exitCode;
   }
   platform::EndWithParent();
+  // The report is read by the parent, length by length.
+  platform::WriteStandardOutputAsBytes();
   auto guard = std::make_unique<ChildGuard>(run);
   guard->Prepare({}, false);
   run.libraryWatch = std::move(guard);
