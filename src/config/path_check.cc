@@ -7,8 +7,7 @@
 void RunPathCheck() {
   // The information document is printed whether or not the file could be written.
   if (auto file = platform::File::OpenForWriting("PathCheck.Txt")) {
-    file->Write("Prtg Path...");
-    file->Close();
+    static_cast<void>(file->Write("Prtg Path...") && file->Close());
   }
   EndRun(MessageId::PathCheckCreated);
 }

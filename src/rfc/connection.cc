@@ -45,13 +45,13 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
 OpenedConnection OpenConnection(const RfcOperations& rfc, const Logon& logon, OpenRecords& records,
                                 const EventTrace& trace, const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
-  const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
-  if (!copied) {
+  const SapRfcIniCopy copied = folder.CopySapRfcIni(logon.destination);
+  if (copied == SapRfcIniCopy::NoDestinationFile) {
     const RfcHandle handle = rfc.open(&records.options);
     trace.Event(static_cast<std::int32_t>(handle), "RfcOpen called", "");
     return {handle, false};
   }
-  if (!*copied) return {0, true};
+  if (copied == SapRfcIniCopy::Failed) return {0, true};
   // The library takes the connection data of DEST from SapRfc.ini; the language is always D.
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;

@@ -29,7 +29,8 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
     folder_ = WorkingFolder::Create();
     if (!folder_) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
   }
-  const WorkingFolder::Inside inside(*folder_);
+  const std::optional<WorkingFolder::Inside> inside = folder_->Enter();
+  if (!inside) EndRun(MessageId::WorkingFolderMissing, folder_->path());
 
   Conversation conversation;
   // The response time runs from before the library is set up to after the close.
@@ -62,7 +63,7 @@ Conversation RfcSession::Converse(const Logon& logon, bool call) {
 }
 
 std::string RfcSession::TraceNote() const {
-  return ::TraceNote(folder_ ? folder_->OwnFile(kTraceFile) : std::string());
+  return ::TraceNote(folder_ ? folder_->OpenOwnFile(kTraceFile) : nullptr);
 }
 
 void RfcSession::Finish() {
