@@ -1,6 +1,6 @@
-// Folder names with letters beyond ASCII, as German probes have them ("Prüfung"): a path means
-// the same folder whether it comes from the command line or from the current directory, and
-// on Windows too, where the narrow functions would read it in the ANSI code page.
+// Folder names with letters beyond ASCII ("Prüfung", "Łódź"): a path means the same folder
+// whether it comes from the command line or from the current directory, on Windows too, where
+// the narrow functions would read it in the ANSI code page and lose every letter beyond it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,10 +20,9 @@ using testsupport::ErrorDocument;
 using testsupport::ProcessResult;
 using testsupport::Sapsim;
 
-const std::string kProfiles =
-    "D:\\Pr\xc3\xbc"
-    "fung";                                       // D:\Prüfung
-const std::string kCurrent = "C:\\\xc3\x84rger";  // C:\Ärger
+// Letters of Windows-1252, the ANSI code page of Western probes, and letters beyond it.
+const std::string kProfiles = "D:\\Prüfung Łódź";
+const std::string kCurrent = "C:\\Ärger Ω";
 
 TEST(NonAsciiPathEndToEnd, ProfileAndSensorDirectoryMayHoldAnyLetter) {
   Drives drives;

@@ -2,12 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "src/platform/arguments.h"
 #include "src/platform/folder.h"
 #include "src/run/sensor.h"
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
-  const std::vector<std::string> arguments(argv, argv + argc);
+  const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
   RunContext run;
   return RunToTheEnd(run, [&] { return RunSensor(run, arguments); });
 }
