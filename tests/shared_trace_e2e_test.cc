@@ -25,7 +25,7 @@ using testsupport::Lines;
 using testsupport::ProcessResult;
 using testsupport::Sapsim;
 
-constexpr std::size_t kMebibyte = 1024 * 1024;
+constexpr std::size_t kMebibyte = std::size_t{1024} * 1024;
 const std::string kTrace = "C:\\work\\Dev_Rfc.Trc";
 const std::string kOldTrace = "C:\\work\\Dev_Rfc.Trc.old";
 
@@ -67,12 +67,11 @@ class SharedTraceEndToEnd : public testing::Test {
     drives_.MakeDirectory("C:\\work");
   }
 
-  ProcessResult RunFailingSystem() const {
+  void RunFailingSystem() const {
     const ProcessResult result = drives_.RunSensor({"FAIL"});
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.out, ErrorDocument("Error 1014: RFC-Failure raised ! - FAIL's own reason"));
     EXPECT_EQ(result.exitCode, 2);
-    return result;
   }
 
   Drives drives_;

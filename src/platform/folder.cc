@@ -91,8 +91,14 @@ Folder::~Folder() {
   if (handle_ != kNoHandle) os::CloseFolder(handle_);
 }
 
-ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& hostPath)
-    : previous_(CurrentDirectory()), entered_(ChangeDirectory(hostPath)) {}
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& hostPath) {
+  // A current directory that cannot be named could not be returned to.
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  if (error) return;
+  previous_ = Utf8FromPath(current);
+  entered_ = ChangeDirectory(hostPath);
+}
 
 ScopedCurrentDirectory::~ScopedCurrentDirectory() {
   if (entered_) static_cast<void>(ChangeDirectory(previous_));  // nothing else to be done

@@ -99,7 +99,8 @@ class ScopedCurrentDirectory {
   ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
   ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
 
-  // Whether the folder could be made the current directory.
+  // Whether the folder could be made the current directory (not when the current one cannot be
+  // named, for it could not be returned to).
   explicit operator bool() const { return entered_; }
 
  private:

@@ -35,6 +35,13 @@ std::FILE* RegularFileStream(int fd, const char* mode) {
   return stream;
 }
 
+// Whether nothing, or a regular file itself, stands at the path: what else stands there (a
+// FIFO, a device, a link) is not even opened.
+bool NothingOrRegularFile(const std::string& hostPath) {
+  struct stat status {};
+  return ::lstat(hostPath.c_str(), &status) != 0 ? errno == ENOENT : S_ISREG(status.st_mode);
+}
+
 // Opens `name` in `parent` as a folder, never through a link; -1 when it is none.
 int OpenFolderAt(int parent, const char* name) {
   return ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -111,7 +118,8 @@ std::FILE* CreateNewFile(const std::string& hostPath) {
 }
 
 bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes) {
-  // O_NONBLOCK: a FIFO without a reader fails at once instead of waiting for one.
+  if (!NothingOrRegularFile(hostPath)) return false;
+  // O_NOFOLLOW, O_NONBLOCK and the check after opening: for what is swapped in meanwhile.
   const int fd = ::open(hostPath.c_str(),
                         O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -150,6 +158,7 @@ bool SeekStream(std::FILE* stream, std::uintmax_t offset) {
 }
 
 std::intptr_t OpenLockFile(const std::string& hostPath) {
+  if (!NothingOrRegularFile(hostPath)) return -1;
   // Read access suffices for flock, so every account that may read the file can lock it.
   const int fd =
       ::open(hostPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);

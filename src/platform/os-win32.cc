@@ -41,7 +41,8 @@ std::FILE* DiskFileStream(HANDLE file, int flags, FileMode mode, const char* acc
     CloseHandle(file);
     return nullptr;
   }
-  const int fd = _open_osfhandle(Number(file), flags | (mode == FileMode::Binary ? _O_BINARY : _O_TEXT));
+  const int fd =
+      _open_osfhandle(Number(file), flags | (mode == FileMode::Binary ? _O_BINARY : _O_TEXT));
   if (fd < 0) {
     CloseHandle(file);
     return nullptr;
@@ -67,11 +68,11 @@ bool CreatePrivateDirectory(const std::wstring& path) {
 // A folder's handle that keeps it where it is; with `link` NoFollow a link is opened itself.
 enum class Links { Follow, NoFollow };
 HANDLE OpenFolderHandle(const std::wstring& path, Links links) {
-  return CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
-                     kShareButDelete, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_BACKUP_SEMANTICS |
-                         (links == Links::NoFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
-                     nullptr);
+  return CreateFileW(
+      path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL, kShareButDelete,
+      nullptr, OPEN_EXISTING,
+      FILE_FLAG_BACKUP_SEMANTICS | (links == Links::NoFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
+      nullptr);
 }
 
 bool IsFolderItself(HANDLE folder) {
@@ -119,7 +120,8 @@ void RemoveTree(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
     return;
   }
@@ -211,9 +213,9 @@ bool SeekStream(std::FILE* stream, std::uintmax_t offset) {
 
 std::intptr_t OpenLockFile(const std::string& hostPath) {
   // Read access suffices for LockFileEx, so every account that may read the file can lock it.
-  const HANDLE file = CreateFileW(Utf16(hostPath).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr);
+  const HANDLE file =
+      CreateFileW(Utf16(hostPath).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return -1;
   if (!IsDiskFile(file)) {
     CloseHandle(file);
@@ -309,22 +311,19 @@ bool Folder::Enter() const {
 }
 
 std::unique_ptr<File> Folder::OpenFile(std::string_view name, FileMode mode) const {
-  const HANDLE file = CreateFileW(WideInFolder(path_, name).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  std::FILE* stream =
-      DiskFileStream(file, _O_RDONLY, mode, mode == FileMode::Binary ? "rb" : "r");
+  const HANDLE file = CreateFileW(WideInFolder(path_, name).c_str(), GENERIC_READ, kShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  std::FILE* stream = DiskFileStream(file, _O_RDONLY, mode, mode == FileMode::Binary ? "rb" : "r");
   if (stream == nullptr) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }
 
 std::unique_ptr<File> Folder::WriteFile(std::string_view name, FileMode mode) const {
   // The file takes the folder's own protection: its owner only.
-  const HANDLE file = CreateFileW(WideInFolder(path_, name).c_str(),
-                                  GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  std::FILE* stream =
-      DiskFileStream(file, _O_WRONLY, mode, mode == FileMode::Binary ? "wb" : "w");
+  const HANDLE file = CreateFileW(
+      WideInFolder(path_, name).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  std::FILE* stream = DiskFileStream(file, _O_WRONLY, mode, mode == FileMode::Binary ? "wb" : "w");
   if (stream == nullptr) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }

@@ -20,7 +20,7 @@ inline constexpr std::string_view kTraceFile = "Dev_Rfc.Trc";
 inline constexpr std::uintmax_t kSharedTraceLimit = std::uintmax_t{1024} * 1024;
 // Of one run's trace only the last this many bytes go into the shared trace, so that a run
 // whose library wrote without end cannot push everything else out.
-inline constexpr std::size_t kRunTraceLimit = 64 * 1024;
+inline constexpr std::size_t kRunTraceLimit = std::size_t{64} * 1024;
 
 // What copying the destination's file onto the run's SapRfc.ini came to.
 enum class SapRfcIniCopy {

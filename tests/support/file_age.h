@@ -17,7 +17,7 @@ namespace testsupport {
 inline void DaysOld(const std::filesystem::path& path, int days) {
   timespec times[2];
   ::clock_gettime(CLOCK_REALTIME, &times[0]);
-  times[0].tv_sec -= days * 24 * 60 * 60;
+  times[0].tv_sec -= static_cast<std::time_t>(days) * 24 * 60 * 60;
   times[1] = times[0];
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }

@@ -16,6 +16,9 @@ void Slowly() { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }
 
 }  // namespace
 
+// The C library declares these with parameter names reserved to it, which a definition here
+// may not take.
+// NOLINTBEGIN(readability-inconsistent-declaration-parameter-name)
 extern "C" {
 
 int rename(const char* from, const char* to) {
@@ -37,3 +40,4 @@ int renameat2(int fromFolder, const char* from, int toFolder, const char* to, un
 }
 
 }  // extern "C"
+// NOLINTEND(readability-inconsistent-declaration-parameter-name)
