@@ -25,7 +25,7 @@ std::string InFolder(std::string_view folder, std::string_view name);
 // names; elsewhere TMPDIR, taken relative to the current directory when it is relative, or
 // /tmp when it is empty or names no folder this account can write into.
 std::string TemporaryFolder();
-// The same from the value of TMPDIR (nothing: unset) and the current directory.
+// The same from the value of TMPDIR (nothing: unset) and the current directory, on POSIX.
 std::string TemporaryFolderFrom(const char* tmpdir, std::string_view currentDirectory);
 
 // An opened folder. Moving it keeps the handle; it is closed when the value goes.
@@ -33,8 +33,6 @@ class Folder {
  public:
   // The folder at a host path, links followed. Empty when no folder can be opened there.
   [[nodiscard]] static Folder Open(const std::string& hostPath);
-  // The current directory.
-  [[nodiscard]] static Folder OpenCurrent();
 
   Folder() = default;
   Folder(Folder&& other) noexcept;

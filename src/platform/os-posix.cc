@@ -202,10 +202,6 @@ Folder Folder::Open(const std::string& hostPath) {
   return Folder(::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), hostPath);
 }
 
-Folder Folder::OpenCurrent() {
-  return Folder(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), CurrentDirectory());
-}
-
 Folder Folder::OpenPrivateFolder(std::string_view name) const {
   const std::string child(name);
   ::mkdirat(Descriptor(handle_), child.c_str(), S_IRWXU);  // or something stands there already

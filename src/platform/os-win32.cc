@@ -270,8 +270,6 @@ Folder Folder::Open(const std::string& hostPath) {
   return Folder(Number(folder), hostPath);
 }
 
-Folder Folder::OpenCurrent() { return Open(CurrentDirectory()); }
-
 Folder Folder::OpenPrivateFolder(std::string_view name) const {
   const std::wstring path = WideInFolder(path_, name);
   CreatePrivateDirectory(path);  // or something stands there already
