@@ -10,6 +10,7 @@
 
 #include "standin/testing/sapsim.h"
 #include "tests/support/drives.h"
+#include "tests/support/lines.h"
 #include "tests/support/profiles.h"
 
 namespace {
@@ -17,25 +18,12 @@ namespace {
 using nlohmann::json;
 using testsupport::Drives;
 using testsupport::ErrorDocument;
+using testsupport::Lines;
 using testsupport::ProcessResult;
 using testsupport::ProfileValues;
 using testsupport::Sapsim;
 
 const std::string kSensorDirectory = testsupport::kSensorDirectory;
-
-// The lines of a text, without their line ends (the Windows library writes CR LF).
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t begin = 0; begin < text.size();) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(begin, end - begin);
-    if (line.ends_with('\r')) line.pop_back();
-    lines.push_back(line);
-    begin = end + 1;
-  }
-  return lines;
-}
 
 // Six systems: two reached through per-destination files, two through their profiles, one
 // whose call fails with a reason of its own, one that raises an exception (which the library

@@ -5,7 +5,6 @@
 
 void WritePathCheckFile() {
   if (auto file = platform::File::OpenForWriting("PathCheck.Txt")) {
-    file->Write("Prtg Path...");
-    file->Close();
+    static_cast<void>(file->Write("Prtg Path...") && file->Close());
   }
 }

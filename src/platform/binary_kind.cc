@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "src/platform/utf8_path.h"
+
 namespace platform {
 namespace {
 
@@ -92,14 +94,6 @@ BinaryKind ElfKind(std::string_view header) {
   return {BinaryFormat::Elf, bits, machine};
 }
 
-std::filesystem::path FilePath(const std::string& path) {
-#ifdef _WIN32
-  return std::filesystem::path(std::u8string(path.begin(), path.end()));
-#else
-  return path;
-#endif
-}
-
 }  // namespace
 
 BinaryKind BinaryKindOf(std::string_view header) {
@@ -108,7 +102,7 @@ BinaryKind BinaryKindOf(std::string_view header) {
 }
 
 BinaryKind ReadBinaryKind(const std::string& path) {
-  std::ifstream file(FilePath(path), std::ios::binary);
+  std::ifstream file(PathFromUtf8(path), std::ios::binary);
   std::string header(kBinaryHeaderBytes, '\0');
   file.read(header.data(), static_cast<std::streamsize>(header.size()));
   header.resize(static_cast<std::size_t>(file.gcount()));

@@ -11,6 +11,7 @@
 #include "src/platform/child_process.h"
 #include "src/platform/last_words_os.h"
 #include "src/platform/shared_library.h"
+#include "src/platform/utf16-win32.h"
 
 namespace platform {
 
@@ -25,15 +26,6 @@ struct ChildProcess::State {
 };
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 // Every child goes into this job, which ends them all when the run ends, however it ends.
 HANDLE Job() {
@@ -91,7 +83,7 @@ ChildProcess::ChildProcess(std::unique_ptr<State> state) : state_(std::move(stat
 
 std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>& arguments,
                                                   const std::string& input) {
-  const std::wstring program = Wide(ProgramFile());
+  const std::wstring program = Utf16(ProgramFile());
   if (program.empty()) return nullptr;
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
   HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
@@ -108,7 +100,7 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
 
   // The arguments hold no blank or quote: the program's path is quoted, they need not be.
   std::wstring commandLine = L"\"" + program + L"\"";
-  for (const std::string& argument : arguments) commandLine += L" " + Wide(argument);
+  for (const std::string& argument : arguments) commandLine += L" " + Utf16(argument);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

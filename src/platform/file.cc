@@ -2,6 +2,7 @@
 #include "src/platform/file.h"
 
 #include "src/platform/folder.h"
+#include "src/platform/utf8_path.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -46,8 +47,6 @@ std::string Slashes(std::string_view path) {
   }
   return out;
 }
-
-const char* WriteMode(FileMode mode) { return mode == FileMode::Binary ? "wb" : "w"; }
 
 }  // namespace
 
@@ -115,12 +114,12 @@ std::unique_ptr<File> File::CreateNew(std::string_view windowsPath) {
 }
 
 std::unique_ptr<File> File::OpenForWriting(std::string_view windowsPath, FileMode mode) {
-  std::FILE* stream = std::fopen(HostPath(windowsPath).c_str(), WriteMode(mode));
+  std::FILE* stream = os::OpenFileForWriting(HostPath(windowsPath), mode);
   if (!stream) return nullptr;
   return std::unique_ptr<File>(new File(stream));
 }
 
-File::~File() { Close(); }
+File::~File() { static_cast<void>(Close()); }  // without the answer, as the header says
 
 bool File::Close() {
   if (stream_ != nullptr) {
@@ -148,6 +147,10 @@ std::string File::ReadBytes(std::size_t size) {
   return bytes;
 }
 
+std::optional<std::uintmax_t> File::Size() const { return os::StreamSize(stream_); }
+
+bool File::Seek(std::uintmax_t offset) { return os::SeekStream(stream_, offset); }
+
 bool File::Write(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) failed_ = true;
   return !failed_;
@@ -165,18 +168,15 @@ bool FileExists(std::string_view windowsPath) {
 
 bool PathExists(std::string_view windowsPath) { return os::PathExists(HostPath(windowsPath)); }
 
-void RemoveFile(std::string_view windowsPath) { std::remove(HostPath(windowsPath).c_str()); }
+void RemoveFile(std::string_view windowsPath) { os::RemoveFile(HostPath(windowsPath)); }
 
 std::optional<std::uintmax_t> FileSize(std::string_view windowsPath) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(HostPath(windowsPath), error);
-  if (error) return std::nullopt;
-  return size;
+  return os::RegularFileSize(HostPath(windowsPath));
 }
 
 bool RenameFile(std::string_view from, std::string_view to) {
   std::error_code error;
-  std::filesystem::rename(HostPath(from), HostPath(to), error);
+  std::filesystem::rename(PathFromUtf8(HostPath(from)), PathFromUtf8(HostPath(to)), error);
   return !error;
 }
 

@@ -56,12 +56,17 @@ class File {
   std::optional<std::string> ReadPiece(std::size_t limit);
   // At most `size` bytes; fewer only at the end of the file.
   std::string ReadBytes(std::size_t size);
-  bool Write(std::string_view bytes);
+  // The file's size; nothing when the system does not tell.
+  std::optional<std::uintmax_t> Size() const;
+  // Reads on from that many bytes after the file's start.
+  [[nodiscard]] bool Seek(std::uintmax_t offset);
+  [[nodiscard]] bool Write(std::string_view bytes);
   // Closes the file; false when a write failed or the data could not be flushed. A second call
   // returns the first one's answer.
-  bool Close();
+  [[nodiscard]] bool Close();
 
  private:
+  friend class Folder;  // opens files relative to a folder it holds
   explicit File(std::FILE* stream) : stream_(stream) {}
   std::FILE* stream_;
   bool failed_ = false;
@@ -70,24 +75,31 @@ class File {
 // One line with its end removed: one trailing LF, then one trailing CR.
 std::string StripLineEnd(std::string line);
 
-bool FileExists(std::string_view windowsPath);
+[[nodiscard]] bool FileExists(std::string_view windowsPath);
 // Whether anything stands at the path: a file, a folder, a symbolic link (dangling or not).
-bool PathExists(std::string_view windowsPath);
+[[nodiscard]] bool PathExists(std::string_view windowsPath);
 // A missing file is no error. A symbolic link is removed itself, not what it points to.
 void RemoveFile(std::string_view windowsPath);
-std::optional<std::uintmax_t> FileSize(std::string_view windowsPath);
+// The size of the regular file at the path (a link is not followed); nothing for anything else.
+[[nodiscard]] std::optional<std::uintmax_t> FileSize(std::string_view windowsPath);
 // Renames a file, replacing what has the new name.
-bool RenameFile(std::string_view from, std::string_view to);
+[[nodiscard]] bool RenameFile(std::string_view from, std::string_view to);
 // Appends the bytes in one write, creating the file when it is missing: processes that append
-// to the same file at the same time never mix their bytes.
-bool AppendToFile(std::string_view windowsPath, std::string_view bytes);
+// to the same file at the same time never mix their bytes. Only a regular file is written: a
+// link is not followed, and a FIFO or a device is left alone at once, never waited for.
+[[nodiscard]] bool AppendToFile(std::string_view windowsPath, std::string_view bytes);
 
 // What only the operating system can do for these: implemented once per host.
 namespace os {
 std::FILE* OpenRegularFileForReading(const std::string& hostPath, FileMode mode);
+std::FILE* OpenFileForWriting(const std::string& hostPath, FileMode mode);
 std::FILE* CreateNewFile(const std::string& hostPath);
 bool AppendInOneWrite(const std::string& hostPath, std::string_view bytes);
 bool PathExists(const std::string& hostPath);
+void RemoveFile(const std::string& hostPath);
+std::optional<std::uintmax_t> RegularFileSize(const std::string& hostPath);
+std::optional<std::uintmax_t> StreamSize(std::FILE* stream);
+bool SeekStream(std::FILE* stream, std::uintmax_t offset);
 }  // namespace os
 
 }  // namespace platform

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
+#include <fstream>
 
 #include "tests/support/temp_path.h"
 
@@ -66,7 +71,9 @@ TEST(FileTest, ReadsLongLinesInPiecesOfTheLimit) {
   {
     auto file = platform::File::OpenForWriting(path, platform::FileMode::Binary);
     ASSERT_TRUE(file);
-    file->Write(std::string(5, 'a') + "\n" + std::string(4, 'b') + "\n" + std::string(11, 'c'));
+    ASSERT_TRUE(file->Write(std::string(5, 'a') + "\n" + std::string(4, 'b') + "\n" +
+                            std::string(11, 'c')));
+    ASSERT_TRUE(file->Close());
   }
   auto file = platform::File::OpenForReading(path);
   ASSERT_TRUE(file);
@@ -92,7 +99,7 @@ TEST(FileTest, CloseTellsWhetherTheWritesReachedTheFile) {
   // A full disk: the buffered write seems to succeed, and only the close tells.
   auto full = platform::File::OpenForWriting("/dev/full");
   ASSERT_TRUE(full);
-  full->Write("text");
+  EXPECT_TRUE(full->Write("text"));
   EXPECT_FALSE(full->Close());
 #endif
 }
@@ -100,6 +107,43 @@ TEST(FileTest, CloseTellsWhetherTheWritesReachedTheFile) {
 TEST(FileTest, ADirectoryIsNoFileToRead) {
   EXPECT_EQ(platform::File::OpenForReading(testing::TempDir()), nullptr);
   EXPECT_FALSE(platform::FileExists(testing::TempDir()));
+}
+
+// Appending goes to a regular file only: never through a link to another file, and never
+// waiting for a reader of a FIFO, which would hold the run until it is killed.
+TEST(FileTest, AppendsToARegularFileAndToNothingElse) {
+  namespace fs = std::filesystem;
+  const fs::path folder = testsupport::UniqueTempPath("append");
+  fs::remove_all(folder);
+  fs::create_directories(folder / "a-folder");
+  std::ofstream(folder / "regular", std::ios::binary) << "before ";
+  std::ofstream(folder / "target", std::ios::binary) << "target";
+  struct Case {
+    const char* name;
+    bool appended;
+    std::optional<std::uintmax_t> size;  // FileSize afterwards
+  } cases[] = {
+      {"missing", true, 5},
+      {"regular", true, 12},
+      {"a-folder", false, std::nullopt},
+#ifndef _WIN32
+      {"link", false, std::nullopt},
+      {"fifo", false, std::nullopt},
+#endif
+  };
+#ifndef _WIN32
+  fs::create_symlink(folder / "target", folder / "link");
+  ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+#endif
+  for (const Case& c : cases) {
+    const std::string path = (folder / c.name).string();
+    EXPECT_EQ(platform::AppendToFile(path, "after"), c.appended) << c.name;
+    EXPECT_EQ(platform::FileSize(path), c.size) << c.name;
+  }
+  std::ifstream target(folder / "target", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(target), {}), "target");
+  target.close();
+  fs::remove_all(folder);
 }
 
 }  // namespace

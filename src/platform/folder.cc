@@ -2,71 +2,106 @@
 // in which the RFC library reads and writes its files.
 #include "src/platform/folder.h"
 
+#include <cctype>
 #include <filesystem>
 #include <random>
 
-namespace platform {
+#include "src/platform/utf8_path.h"
 
-namespace fs = std::filesystem;
+namespace platform {
+namespace {
+
+// Where the C library and std::filesystem go when TMPDIR names nothing usable.
+constexpr std::string_view kPosixTemporaryFolder = "/tmp";
+// The random part of a unique folder's name: 64 bits in hexadecimal.
+constexpr std::size_t kRandomDigits = 16;
+
+bool AllOf(std::string_view text, int (*is)(int)) {
+  for (char c : text) {
+    if (!is(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::string CurrentDirectory() {
   std::error_code error;
-  std::string cwd = fs::current_path(error).string();
-  return error ? std::string(".") : cwd;
+  const std::filesystem::path cwd = std::filesystem::current_path(error);
+  return error ? std::string(".") : Utf8FromPath(cwd);
 }
 
 bool ChangeDirectory(const std::string& hostPath) {
   std::error_code error;
-  fs::current_path(hostPath, error);
+  std::filesystem::current_path(PathFromUtf8(hostPath), error);
   return !error;
 }
 
 std::string InFolder(std::string_view folder, std::string_view name) {
-  return (fs::path(folder) / fs::path(name)).string();
+  return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
 }
 
-std::string TemporaryFolder() {
-  std::error_code error;
-  return fs::temp_directory_path(error).string();
+std::string TemporaryFolderFrom(const char* tmpdir, std::string_view currentDirectory) {
+  if (tmpdir == nullptr || *tmpdir == '\0') return std::string(kPosixTemporaryFolder);
+  std::string folder = tmpdir;
+  // Made absolute here, once: the run later works in other directories.
+  if (folder.front() != '/') folder = std::string(currentDirectory) + "/" + folder;
+  return os::IsWritableFolder(folder) ? folder : std::string(kPosixTemporaryFolder);
 }
 
-std::optional<std::string> PrivateTemporaryFolder(std::string_view name) {
-  std::error_code error;
-  const fs::path temporary = fs::temp_directory_path(error);
-  if (error) return std::nullopt;
-  const std::string path =
-      (temporary / (std::string(name) + os::SharedTemporaryFolderSuffix())).string();
-  os::MakePrivateDirectory(path);  // or it is there already
-  if (!os::IsPrivateDirectory(path)) return std::nullopt;
-  return path;
-}
-
-std::optional<std::string> CreatePrivateFolder(const std::string& parent) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string name =
-        std::to_string(os::ProcessId()) + "-" + std::to_string(random() % 1000000000u);
-    const std::string path = (fs::path(parent) / name).string();
-    if (os::MakePrivateDirectory(path)) return path;
+std::string UniqueFolderName(std::string_view prefix) {
+  static std::random_device random;
+  const std::uint64_t number = (std::uint64_t{random()} << 32) ^ random();
+  std::string digits(kRandomDigits, '0');
+  for (std::size_t i = 0; i < kRandomDigits; ++i) {
+    digits[kRandomDigits - 1 - i] = "0123456789abcdef"[(number >> (4 * i)) & 0xf];
   }
-  return std::nullopt;
+  return std::string(prefix) + std::to_string(os::ProcessId()) + "-" + digits;
 }
 
-void RemoveFolder(const std::string& hostPath) {
-  std::error_code error;
-  fs::remove_all(hostPath, error);
+bool IsUniqueFolderName(std::string_view name, std::string_view prefix) {
+  if (!name.starts_with(prefix)) return false;
+  name.remove_prefix(prefix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos) return false;
+  const std::string_view process = name.substr(0, dash);
+  const std::string_view random = name.substr(dash + 1);
+  // Earlier versions named them with a decimal random number, a hexadecimal number's digits.
+  return AllOf(process, std::isdigit) && !random.empty() && random.size() <= kRandomDigits &&
+         AllOf(random, std::isxdigit);
 }
 
-void RemoveStaleFolders(const std::string& parent, std::chrono::seconds age) {
-  std::error_code error;
-  const auto before = fs::file_time_type::clock::now() - age;
-  for (fs::directory_iterator entry(parent, error), end; !error && entry != end;
-       entry.increment(error)) {
-    std::error_code ignored;
-    if (entry->is_directory(ignored) && entry->last_write_time(ignored) < before) {
-      fs::remove_all(entry->path(), ignored);
-    }
+Folder::Folder(Folder&& other) noexcept
+    : handle_(other.handle_), path_(std::move(other.path_)), name_(std::move(other.name_)) {
+  other.handle_ = kNoHandle;
+}
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != kNoHandle) os::CloseFolder(handle_);
+    handle_ = other.handle_;
+    path_ = std::move(other.path_);
+    name_ = std::move(other.name_);
+    other.handle_ = kNoHandle;
   }
+  return *this;
+}
+
+Folder::~Folder() {
+  if (handle_ != kNoHandle) os::CloseFolder(handle_);
+}
+
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& hostPath) {
+  // A current directory that cannot be named could not be returned to.
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  if (error) return;
+  previous_ = Utf8FromPath(current);
+  entered_ = ChangeDirectory(hostPath);
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+  if (entered_) static_cast<void>(ChangeDirectory(previous_));  // nothing else to be done
 }
 
 void IgnoreBrokenPipe() { os::IgnoreBrokenPipe(); }

@@ -7,27 +7,11 @@
 
 #include "src/platform/shared_library.h"
 
+#include "src/platform/folder.h"
+#include "src/platform/utf16-win32.h"
+
 namespace platform {
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
 
 // The file a module was loaded from; the program's own for null.
 std::string ModuleFile(HMODULE module) {
@@ -67,15 +51,20 @@ bool IsAbsolute(std::wstring_view folder) {
   return drive || folder.starts_with(L"\\\\");
 }
 
+// The system folder, where only administrators put files.
+std::wstring SystemFolder() {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
 // The folders of the system's standard search, in its order, but without the current
 // directory: the program's folder, the system folders, then the folders of PATH that do not
 // depend on the current directory.
 std::vector<std::wstring> SearchFolders() {
-  std::vector<std::wstring> folders{Wide(ProgramFolder())};
+  std::vector<std::wstring> folders{Utf16(ProgramFolder()), SystemFolder()};
   wchar_t buffer[MAX_PATH];
-  UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
-  if (length > 0 && length < MAX_PATH) folders.emplace_back(buffer, length);
-  length = GetWindowsDirectoryW(buffer, MAX_PATH);
+  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
   if (length > 0 && length < MAX_PATH) {
     folders.push_back(std::wstring(buffer, length) + L"\\System");
     folders.emplace_back(buffer, length);
@@ -92,12 +81,20 @@ std::vector<std::wstring> SearchFolders() {
   return folders;
 }
 
+std::string FullPath(const std::string& path) {
+  const std::wstring wide = Utf16(path);
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  const DWORD length =
+      GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  return length > 0 && length < full.size() ? Utf8(std::wstring_view(full.data(), length)) : path;
+}
+
 // The file that the standard search meets first for a bare name; empty when there is none.
 std::string Locate(const std::string& name) {
   for (std::wstring folder : SearchFolders()) {
     if (folder.empty()) continue;
     if (folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-    const std::wstring file = folder + Wide(name);
+    const std::wstring file = folder + Utf16(name);
     const DWORD attributes = GetFileAttributesW(file.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       return Utf8(file);
@@ -116,21 +113,32 @@ SharedLibrary SharedLibrary::Open(const std::string& pathOrName, LibraryLoadErro
   static const bool currentDirectoryLeft = SetDllDirectoryW(L"") != 0;
   (void)currentDirectoryLeft;
   const bool hasFolder = pathOrName.find_first_of("\\/") != std::string::npos;
-  const std::string file = hasFolder ? pathOrName : Locate(pathOrName);
+  // A path is made full here: the loading happens from another folder.
+  const std::string file = hasFolder ? FullPath(pathOrName) : Locate(pathOrName);
   if (file.empty()) {
     error.notFound = true;
     error.file.clear();
     error.reason = SystemText(ERROR_MOD_NOT_FOUND, pathOrName);
     return SharedLibrary();
   }
-  const std::wstring wide = Wide(file);
+  const std::wstring wide = Utf16(file);
   // No dialog box for a damaged library or a missing drive: the monitor starts the sensor
   // where nobody could click it away, and the run would wait until it is killed.
   DWORD previousMode = 0;
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-  // The libraries this one brings are looked for in its own folder first.
-  HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  const DWORD code = GetLastError();
+  HMODULE module = nullptr;
+  DWORD code = ERROR_CURRENT_DIRECTORY;
+  {
+    // The libraries this one brings are looked for in its own folder first. The current
+    // directory is the system folder meanwhile, which the search takes anyway: a relative
+    // folder of PATH, or Wine, which searches the current directory all the same, can then
+    // find nothing there that an administrator did not put there.
+    const ScopedCurrentDirectory systemFolder(Utf8(SystemFolder()));
+    if (systemFolder) {
+      module = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+      code = GetLastError();
+    }
+  }
   SetThreadErrorMode(previousMode, nullptr);
   if (module) return SharedLibrary(module);
   error.file = file;

@@ -21,7 +21,7 @@ class SharedLibrary {
   // the current directory, where anyone who can write there could plant a library (neither for
   // the libraries it brings in turn); elsewhere the dynamic loader's search. Returns an empty
   // value and fills `error` on failure.
-  static SharedLibrary Open(const std::string& pathOrName, LibraryLoadError& error);
+  [[nodiscard]] static SharedLibrary Open(const std::string& pathOrName, LibraryLoadError& error);
 
   SharedLibrary() = default;
   SharedLibrary(SharedLibrary&& other) noexcept : handle_(other.handle_) {
@@ -37,7 +37,7 @@ class SharedLibrary {
   // The address of an exported symbol by its plain name; null when the library has none. The
   // caller casts it to the symbol's own type.
   using Symbol = void (*)();
-  Symbol Find(const char* name) const;
+  [[nodiscard]] Symbol Find(const char* name) const;
 
   // The file the library was loaded from, which the standard search chose; empty when the
   // system does not tell.

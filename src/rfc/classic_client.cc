@@ -1,6 +1,7 @@
 // Conversations through the classic RFC library (librfc32).
 #include "src/rfc/classic_client.h"
 
+#include "src/output/messages.h"
 #include "src/platform/clock.h"
 #include "src/rfc/classic_call.h"
 #include "src/rfc/trace.h"
@@ -10,7 +11,10 @@ ClassicRfcClient::ClassicRfcClient(const RfcOperations& rfc, WorkingFolder folde
     : rfc_(rfc), folder_(std::move(folder)), bridge_(rfc_, folder_, watch) {}
 
 Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
-  const WorkingFolder::Inside inside(folder_);
+  // Outside its own folder the library would read the shared SapRfc.ini and write into the
+  // shared trace, which the folder is there to prevent.
+  const std::optional<WorkingFolder::Inside> inside = folder_.Enter();
+  if (!inside) EndRun(MessageId::WorkingFolderMissing, folder_.path());
   Conversation conversation;
   // The response time runs from before the library is set up to after the close.
   const std::int32_t responseStart = platform::ClockMilliseconds();
@@ -54,6 +58,8 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
   return conversation;
 }
 
-std::string ClassicRfcClient::TraceNote() const { return ::TraceNote(folder_.OwnFile(kTraceFile)); }
+std::string ClassicRfcClient::TraceNote() const {
+  return ::TraceNote(folder_.OpenOwnFile(kTraceFile));
+}
 
 void ClassicRfcClient::Finish() { folder_.Finish(); }

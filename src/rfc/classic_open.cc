@@ -45,12 +45,12 @@ void FillOpenRecords(const Logon& logon, OpenRecords& records) {
 OpenedConnection OpenConnection(const RfcOperations& rfc, LibraryWatch& watch, const Logon& logon,
                                 OpenRecords& records, const WorkingFolder& folder) {
   FillOpenRecords(logon, records);
-  const std::optional<bool> copied = folder.CopySapRfcIni(logon.destination);
-  if (!copied) {
+  const SapRfcIniCopy copied = folder.CopySapRfcIni(logon.destination);
+  if (copied == SapRfcIniCopy::NoDestinationFile) {
     const OperationInProgress operation(watch, "RfcOpen");
     return {rfc.open(&records.options), false};
   }
-  if (!*copied) return {0, true};
+  if (copied == SapRfcIniCopy::Failed) return {0, true};
   // The library takes the connection data of DEST from SapRfc.ini; the language is always D.
   records.connectString = "CLIENT=" + logon.client + " USER=" + logon.user +
                           " PASSWD=" + logon.password + " LANG=D DEST=" + logon.destination;

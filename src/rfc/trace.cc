@@ -31,11 +31,20 @@ void TraceErrorScanner::Examine(std::string_view piece) {
   }
 }
 
-std::string TraceNote(const std::string& traceFile) {
-  auto trace = platform::File::OpenForReading(traceFile);
-  if (!trace) return " - Look for Trace-File";
+std::string TraceNote(std::unique_ptr<platform::File> trace) {
+  constexpr std::string_view kNoTrace = " - Look for Trace-File";
+  if (!trace) return std::string(kNoTrace);
   TraceErrorScanner scanner;
-  while (auto piece = trace->ReadPiece(kTraceReadLimit)) scanner.Examine(*piece);
+  bool empty = true;
+  while (auto piece = trace->ReadPiece(kTraceReadLimit)) {
+    empty = false;
+    scanner.Examine(*piece);
+  }
+  if (empty) return std::string(kNoTrace);
   const std::string& last = scanner.LastTraceError();
   return last.empty() ? " - Please Check Trace-File !" : " - " + last;
+}
+
+std::string TraceNote(const std::string& traceFile) {
+  return TraceNote(platform::File::OpenForReading(traceFile));
 }

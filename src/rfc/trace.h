@@ -1,8 +1,11 @@
 // The library's own reason for a failed call, taken from its trace file.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "src/platform/file.h"
 
 // The last error description of the last error section of a trace; empty when there is none.
 // Lines are examined in the pieces in which they are read.
@@ -16,5 +19,7 @@ class TraceErrorScanner {
 };
 
 // What a failed call's error text gets appended: " - " and the library's last error
-// description from its trace file, or a hint where to look.
+// description from its trace file; where the trace has no description, a request to check it;
+// where the library left no trace (no file, or an empty one), a hint to look for one.
+std::string TraceNote(std::unique_ptr<platform::File> trace);
 std::string TraceNote(const std::string& traceFile);

@@ -39,10 +39,17 @@ INSTANTIATE_TEST_SUITE_P(
                   " - logon refused"},
         TraceCase{"later description wins",
                   "**** ERROR\nERROR       first\nXXXXXXX======> second\n", " - second"},
+        TraceCase{"later of two error lines wins",
+                  "**** ERROR\nERROR       first\nERROR       second\n", " - second"},
+        TraceCase{"later of two arrow lines wins",
+                  "**** ERROR\n       ======> first\n       ======> second\n", " - second"},
         TraceCase{"arrow wins on the same line", "ERROR X======> arrow text\n", " - arrow text"},
         TraceCase{"new section forgets", "**** ERROR a\nERROR       old\n**** ERROR b\nnoise\n",
                   " - Please Check Trace-File !"},
-        TraceCase{"empty file", "", " - Please Check Trace-File !"},
+        // The library wrote no trace in this run: there is none to check.
+        TraceCase{"empty file", "", " - Look for Trace-File"},
+        TraceCase{"sections without a description", "**** ERROR a\n**** ERROR b\n",
+                  " - Please Check Trace-File !"},
         TraceCase{"short error line", "ERROR  ab\n", " - Please Check Trace-File !"},
         // A line longer than a read arrives in pieces; the first piece holds 87 characters of the
         // description and the rest is a line of its own that changes nothing.

@@ -3,93 +3,126 @@
 
 #include <chrono>
 
-#include "src/platform/folder.h"
+#include "src/platform/file_lock.h"
 
 namespace {
 
 // The folder of every run's folder, under the system's temporary folder.
 constexpr std::string_view kRunsFolder = "sapsysinfo-runs";
+// A run's folder made beside it, where what stands in its place is not the program's to use.
+constexpr std::string_view kLoneFolderPrefix = "sapsysinfo-";
 // A run ends within a minute, when the monitor stops it at the latest; a folder this old
 // belongs to a run that was killed.
 constexpr std::chrono::hours kStaleAge{24};
 // Copying the per-destination file goes in blocks of this size.
 constexpr std::size_t kCopyBlock = 4096;
+// How long a run waits for the shared trace's lock: holders keep it for a rename and a write.
+constexpr std::chrono::seconds kTraceLockPatience{5};
+
+// The run's trace as it goes into the shared one: past kRunTraceLimit bytes only its last
+// lines, from the first line that begins within them, after a line saying what was left out.
+std::string RunTrace(const platform::Folder& folder) {
+  auto trace = folder.OpenFile(kTraceFile, platform::FileMode::Binary);
+  if (!trace) return {};
+  const std::uintmax_t size = trace->Size().value_or(0);
+  if (size <= kRunTraceLimit) return trace->ReadBytes(kRunTraceLimit);
+  // One byte before the last ones tells whether they begin a line.
+  if (!trace->Seek(size - kRunTraceLimit - 1)) return {};
+  const std::string tail = trace->ReadBytes(kRunTraceLimit + 1);
+  const std::size_t lineEnd = tail.find('\n');
+  const std::string kept = tail.substr(lineEnd == std::string::npos ? 1 : lineEnd + 1);
+  const std::size_t keptEnd = kept.find('\n');
+  const bool crlf = keptEnd != std::string::npos && keptEnd > 0 && kept[keptEnd - 1] == '\r';
+  return "sapsysinfo: the first " + std::to_string(size - kept.size()) +
+         " bytes of this run's trace are left out, to keep Dev_Rfc.Trc below 1 MiB" +
+         (crlf ? "\r\n" : "\n") + kept;
+}
 
 }  // namespace
 
 std::optional<WorkingFolder> WorkingFolder::Create() {
-  const std::optional<std::string> runs = platform::PrivateTemporaryFolder(kRunsFolder);
-  if (!runs) return std::nullopt;
-  platform::RemoveStaleFolders(*runs, kStaleAge);
-  std::optional<std::string> path = platform::CreatePrivateFolder(*runs);
-  if (!path) return std::nullopt;
-  return WorkingFolder(std::move(*path), platform::CurrentDirectory());
-}
-
-WorkingFolder::WorkingFolder(WorkingFolder&& other) noexcept
-    : path_(std::move(other.path_)), sensorDirectory_(std::move(other.sensorDirectory_)) {
-  other.path_.clear();
+  platform::Folder temporary = platform::Folder::Open(platform::TemporaryFolder());
+  if (!temporary) return std::nullopt;
+  platform::Folder runs = temporary.OpenPrivateFolder(std::string(kRunsFolder) +
+                                                      platform::os::SharedTemporaryFolderSuffix());
+  if (runs) {
+    runs.RemoveStaleFolders("", kStaleAge);
+    platform::Folder own = runs.MakeUniqueFolder("");
+    if (own) return WorkingFolder(std::move(runs), std::move(own), platform::CurrentDirectory());
+  }
+  // What stands where the runs' folder belongs (another account's folder, a link, a folder
+  // open to others) is left alone: the run works in a folder beside it, which nobody can have
+  // made before, as its name cannot be foreseen.
+  temporary.RemoveStaleFolders(kLoneFolderPrefix, kStaleAge);
+  platform::Folder own = temporary.MakeUniqueFolder(kLoneFolderPrefix);
+  if (!own) return std::nullopt;
+  return WorkingFolder(std::move(temporary), std::move(own), platform::CurrentDirectory());
 }
 
 WorkingFolder& WorkingFolder::operator=(WorkingFolder&& other) noexcept {
   if (this != &other) {
     Finish();
-    path_ = std::move(other.path_);
+    parent_ = std::move(other.parent_);
+    own_ = std::move(other.own_);
     sensorDirectory_ = std::move(other.sensorDirectory_);
-    other.path_.clear();
   }
   return *this;
 }
 
 WorkingFolder::~WorkingFolder() { Finish(); }
 
-WorkingFolder::Inside::Inside(const WorkingFolder& folder) : folder_(folder) {
-  platform::ChangeDirectory(folder_.path_);
+std::optional<WorkingFolder::Inside> WorkingFolder::Enter() const {
+  if (!own_.Enter()) return std::nullopt;
+  return Inside(this);
 }
 
-WorkingFolder::Inside::~Inside() { platform::ChangeDirectory(folder_.sensorDirectory_); }
+WorkingFolder::Inside::~Inside() {
+  // Should the way back fail, nothing changes: the run names the sensor's files by full paths.
+  if (folder_ != nullptr) static_cast<void>(platform::ChangeDirectory(folder_->sensorDirectory_));
+}
 
 std::string WorkingFolder::SensorFile(std::string_view name) const {
   return platform::InFolder(sensorDirectory_, name);
 }
 
-std::string WorkingFolder::OwnFile(std::string_view name) const {
-  return platform::InFolder(path_, name);
+std::unique_ptr<platform::File> WorkingFolder::OpenOwnFile(std::string_view name) const {
+  return own_.OpenFile(name);
 }
 
-std::optional<bool> WorkingFolder::CopySapRfcIni(std::string_view destination) const {
+SapRfcIniCopy WorkingFolder::CopySapRfcIni(std::string_view destination) const {
   auto source = platform::File::OpenForReading(SensorFile("SapRfc." + std::string(destination)),
                                                platform::FileMode::Binary);
-  if (!source) return std::nullopt;
-  auto target = platform::File::OpenForWriting(OwnFile("SapRfc.ini"), platform::FileMode::Binary);
-  if (!target) return false;
+  if (!source) return SapRfcIniCopy::NoDestinationFile;
+  auto target = own_.WriteFile("SapRfc.ini", platform::FileMode::Binary);
+  if (!target) return SapRfcIniCopy::Failed;
   for (;;) {
     const std::string block = source->ReadBytes(kCopyBlock);
-    if (block.empty()) return target->Close();
-    if (!target->Write(block)) return false;
+    if (block.empty()) return target->Close() ? SapRfcIniCopy::Copied : SapRfcIniCopy::Failed;
+    if (!target->Write(block)) return SapRfcIniCopy::Failed;
   }
 }
 
 void WorkingFolder::Finish() {
-  if (path_.empty()) return;
+  if (!own_) return;
   // The folder cannot be removed while it is the current directory (a library error ends the
-  // run from inside a conversation).
-  platform::ChangeDirectory(sensorDirectory_);
-  if (auto trace =
-          platform::File::OpenForReading(OwnFile(kTraceFile), platform::FileMode::Binary)) {
-    std::string sections;
-    for (std::string block; !(block = trace->ReadBytes(kCopyBlock)).empty();) sections += block;
-    trace.reset();
-    if (!sections.empty()) AppendToSharedTrace(SensorFile(kTraceFile), sections);
-  }
-  platform::RemoveFolder(path_);
-  path_.clear();
+  // run from inside a conversation), nor on Windows while it is held open.
+  static_cast<void>(platform::ChangeDirectory(sensorDirectory_));
+  const std::string trace = RunTrace(own_);
+  const std::string name = own_.name();
+  own_ = platform::Folder();
+  parent_.RemoveFolder(name);
+  parent_ = platform::Folder();
+  if (!trace.empty()) AppendToSharedTrace(SensorFile(kTraceFile), trace);
 }
 
 void AppendToSharedTrace(const std::string& trace, std::string_view bytes, std::uintmax_t limit) {
+  // Renaming and appending are two steps: a run that renamed after another one had already
+  // renamed and appended would move that fresh file over the older trace.
+  const platform::FileLock lock = platform::FileLock::Take(trace + ".lock", kTraceLockPatience);
+  if (!lock) return;
   if (std::optional<std::uintmax_t> size = platform::FileSize(trace);
-      size && *size + bytes.size() > limit) {
-    platform::RenameFile(trace, trace + ".old");
+      size && *size + bytes.size() > limit && !platform::RenameFile(trace, trace + ".old")) {
+    return;  // rather than pass the limit
   }
-  platform::AppendToFile(trace, bytes);
+  static_cast<void>(platform::AppendToFile(trace, bytes));  // nothing to be done when it fails
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "src/platform/arguments.h"
 #include "src/platform/folder.h"
 #include "src/platform/last_words.h"
 #include "src/run/listed_system_run.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
   // Whatever ends the process, the monitor reads a document; until the run knows its flavour,
   // the one of the default flavour.
   platform::InstallLastWords();
-  const std::vector<std::string> arguments(argv, argv + argc);
+  const std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
   if (IsListedSystemStart(arguments)) return RunListedSystem(run, arguments);
   RunGuard(run).PrepareOutsideOperations();
   return RunToTheEnd(run, [&] { return RunSensor(run, arguments); });

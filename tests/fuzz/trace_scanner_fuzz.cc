@@ -11,6 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string trace(reinterpret_cast<const char*>(data), size);
   const std::string note = TraceNote(fuzz::ScratchFile("Dev_Rfc.Trc", trace));
+  if (trace.empty()) {
+    fuzz::Require(note == " - Look for Trace-File", "an empty trace is no trace", note);
+    return 0;
+  }
   if (note == " - Please Check Trace-File !") return 0;
   fuzz::Require(note.starts_with(" - "), "the note names a description or where to look", note);
   const std::string description = note.substr(3);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -170,13 +171,16 @@ ProcessResult Drives::RunProgram(const std::vector<std::string>& command,
   // Windows knows no SAPSYSINFO_DRIVES: under Wine the prefix's drives are the drives.
   if (!UnderWine()) {
     env.emplace_back("SAPSYSINFO_DRIVES", root_.path());
-    env.emplace_back("TMPDIR", TemporaryFolder());
+    const bool ownTemporaryFolder = std::any_of(
+        env_.begin(), env_.end(), [](const auto& set) { return set.first == "TMPDIR"; });
+    if (!ownTemporaryFolder) env.emplace_back("TMPDIR", TemporaryFolder());
   }
   std::vector<std::string> argv = command;
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   ProcessResult result = RunProcess(argv, {.cwd = HostPath(currentDirectory),
                                            .env = env,
                                            .input = input,
+                                           .timeout = timeout_,
                                            .output = output,
                                            .terminateAfter = terminateAfter_});
   if (UnderWine()) {
@@ -234,11 +238,24 @@ std::string Drives::TemporaryFolder() const {
 }
 
 std::vector<std::string> Drives::RunFoldersLeft() const {
+  return RunFoldersLeftIn(TemporaryFolder());
+}
+
+std::vector<std::string> Drives::RunFoldersLeftIn(const std::string& hostFolder) const {
   std::vector<std::string> left;
-  for (const auto& runs : fs::directory_iterator(TemporaryFolder())) {
-    if (!runs.path().filename().string().starts_with("sapsysinfo-runs")) continue;
-    for (const auto& entry : fs::directory_iterator(runs)) {
-      left.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(hostFolder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("sapsysinfo-runs")) {
+      // A link or another account's folder may stand there: what it holds is no run's.
+      if (entry.is_symlink()) continue;
+      std::error_code unreadable;
+      for (fs::directory_iterator run(entry.path(), unreadable), end; !unreadable && run != end;
+           run.increment(unreadable)) {
+        left.push_back(run->path().filename().string());
+      }
+    } else if (name.starts_with("sapsysinfo-") && name.size() > 11 &&
+               std::isdigit(static_cast<unsigned char>(name[11]))) {
+      left.push_back(name);
     }
   }
   return left;

@@ -47,10 +47,14 @@ class Drives {
   // Every program run from here on is sent SIGTERM once it has run this long.
   void TerminateAfter(std::chrono::milliseconds after) { terminateAfter_ = after; }
 
-  // Set in the environment of every program run from here on (e.g. the library's timeout).
+  // Set in the environment of every program run from here on (e.g. the library's timeout),
+  // in place of an earlier value; natively TMPDIR too, which is otherwise TemporaryFolder().
   void SetEnvironment(const std::string& name, const std::string& value) {
+    std::erase_if(env_, [&](const auto& set) { return set.first == name; });
     env_.emplace_back(name, value);
   }
+  // How long a program may run before it is killed (and its result marked timed out).
+  void SetTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
   // Runs the sensor. What it prints as an XML document must be well-formed XML, whatever the
   // test looks at then: the monitor would show a parse error instead of the result.
@@ -67,9 +71,11 @@ class Drives {
                               std::string_view currentDirectory = "C:\\work") const;
 
   // The system's temporary folder the programs see, on the host, and the folders that sensor
-  // runs left there.
+  // runs left there: in the runs' folder, or beside it (a run whose runs' folder was not its
+  // own to use).
   std::string TemporaryFolder() const;
   std::vector<std::string> RunFoldersLeft() const;
+  std::vector<std::string> RunFoldersLeftIn(const std::string& hostFolder) const;
 
  private:
   // Under Wine: notes the outermost folder or file on the shared drive C: that making
@@ -83,6 +89,7 @@ class Drives {
   ScratchDirectory root_{"drives"};
   std::vector<std::pair<std::string, std::string>> env_;
   std::optional<std::chrono::milliseconds> terminateAfter_;
+  std::chrono::milliseconds timeout_{60000};
   mutable std::vector<std::string> created_;  // on the shared drive C:, under Wine
   std::vector<std::string> links_;            // the prefix's drive letters, under Wine
 };
