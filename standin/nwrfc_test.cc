@@ -773,6 +773,7 @@ TEST_F(NetWeaverEndToEnd, ConnectionsOfSeveralThreadsRunAtTheSameTime) {
   const auto start = Clock::now();
   {
     std::vector<std::jthread> threads;
+    threads.reserve(kThreads);
     for (int i = 0; i < kThreads; ++i) {
       threads.emplace_back([&, i] {
         RFC_ERROR_INFO error{};
