@@ -52,16 +52,32 @@ std::int32_t SystemNumberText(std::string_view text) {
   return std::stoi(std::string(digits));
 }
 
+// The value of the last parameter of that name (in upper case), matched in any letter case.
+std::optional<std::string> ParameterValue(const std::vector<wire::Parameter>& parameters,
+                                          std::string_view name) {
+  auto found = std::find_if(parameters.rbegin(), parameters.rend(),
+                            [name](const wire::Parameter& p) { return Upper(p.name) == name; });
+  if (found == parameters.rend()) return std::nullopt;
+  return found->value;
+}
+
+bool Blank(const std::optional<std::string>& text) { return !text || Trim(*text).empty(); }
+
+// A port number written in decimal, 1 to 65535.
+std::optional<std::uint16_t> DecimalPort(std::string_view text) {
+  if (!AllDigits(text) || text.size() > 5) return std::nullopt;
+  const int port = std::stoi(std::string(text));
+  if (port < 1 || port > 65535) return std::nullopt;
+  return static_cast<std::uint16_t>(port);
+}
+
 }  // namespace
 
 std::uint16_t GatewayPort(const std::optional<std::string>& service,
                           std::optional<std::int32_t> systemNumber) {
   std::string_view text = service ? Trim(*service) : std::string_view();
   if (!text.empty()) {
-    if (AllDigits(text) && text.size() <= 5) {
-      int port = std::stoi(std::string(text));
-      if (port >= 1 && port <= 65535) return static_cast<std::uint16_t>(port);
-    }
+    if (auto port = DecimalPort(text)) return *port;
     std::string_view number = text.substr(std::min<std::size_t>(5, text.size()));
     if (Upper(text.substr(0, 5)) == "SAPGW" && number.size() == 2 && AllDigits(number)) {
       return static_cast<std::uint16_t>(kGatewayBasePort + std::stoi(std::string(number)));
@@ -81,8 +97,8 @@ std::uint16_t GatewayPort(const std::optional<std::string>& service,
 
 Endpoint EndpointOf(const wire::OpenRequest& request) {
   std::optional<std::string> host = request.gatewayHost;
-  if (!host || Trim(*host).empty()) host = request.host;
-  if (!host || Trim(*host).empty()) {
+  if (Blank(host)) host = request.host;
+  if (Blank(host)) {
     throw Failure("BAD_ADDRESS", request.mode == RFC_MODE_R2
                                      ? "no gateway host is given"
                                      : "neither a host name nor a gateway host is given");
@@ -209,6 +225,45 @@ wire::OpenRequest RequestFromConnectString(std::string_view connectString,
                                      " is neither A (application server) nor R2 (R/2 gateway)");
   }
   return request;
+}
+
+wire::OpenRequest RequestFromParameters(std::vector<wire::Parameter> parameters) {
+  using Text = std::optional<std::string> wire::OpenRequest::*;
+  static constexpr std::pair<std::string_view, Text> kTexts[] = {
+      {"CLIENT", &wire::OpenRequest::client},         {"USER", &wire::OpenRequest::user},
+      {"PASSWD", &wire::OpenRequest::password},       {"LANG", &wire::OpenRequest::language},
+      {"ASHOST", &wire::OpenRequest::host},           {"GWHOST", &wire::OpenRequest::gatewayHost},
+      {"GWSERV", &wire::OpenRequest::gatewayService},
+  };
+  wire::OpenRequest request;
+  request.operation = "RfcOpenConnection";
+  request.mode = RFC_MODE_HOST;
+  for (const auto& [name, field] : kTexts) request.*field = ParameterValue(parameters, name);
+  if (auto sysnr = ParameterValue(parameters, "SYSNR")) {
+    request.systemNumber = SystemNumberText(*sysnr);
+  }
+  request.parameters = std::move(parameters);
+  return request;
+}
+
+Endpoint NetWeaverEndpointOf(const wire::OpenRequest& request) {
+  if (!Blank(request.host) || !Blank(request.gatewayHost)) return EndpointOf(request);
+  const std::vector<wire::Parameter> none;
+  const auto& parameters = request.parameters ? *request.parameters : none;
+  const std::optional<std::string> messageServer = ParameterValue(parameters, "MSHOST");
+  if (Blank(messageServer)) {
+    throw Failure("BAD_ADDRESS",
+                  "neither an application server (ASHOST) nor a message server "
+                  "(MSHOST) is given");
+  }
+  const std::optional<std::string> service = ParameterValue(parameters, "MSSERV");
+  const std::optional<std::uint16_t> port = DecimalPort(service ? Trim(*service) : "");
+  if (!port) {
+    throw Failure("BAD_ADDRESS",
+                  service ? "the message server's service MSSERV=" + *service + " is no port number"
+                          : "a message server (MSHOST) needs its port (MSSERV)");
+  }
+  return {std::string(Trim(*messageServer)), *port};
 }
 
 }  // namespace standin

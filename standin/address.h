@@ -1,5 +1,6 @@
 // Where the library connects and what logon it sends: from the options record of RfcOpen, or
-// from the connect string of RfcOpenEx and its destination's block in SapRfc.ini.
+// from the connect string of RfcOpenEx and its destination's block in SapRfc.ini; for the
+// NetWeaver library from the parameters of RfcOpenConnection.
 #pragma once
 
 #include <cstdint>
@@ -41,5 +42,15 @@ std::optional<std::map<std::string, std::string>> FindDestination(std::string_vi
 // The logon of RfcOpenEx; iniText is SapRfc.ini's content, nothing when there is none.
 wire::OpenRequest RequestFromConnectString(std::string_view connectString,
                                            const std::optional<std::string>& iniText);
+
+// The logon of RfcOpenConnection: the parameters as given, and the classic fields filled from
+// those of the same meaning (CLIENT, USER, PASSWD, LANG, ASHOST, SYSNR, GWHOST, GWSERV; names
+// in any letter case, the last of a name counts). Throws Failure for a SYSNR that is no
+// system number.
+wire::OpenRequest RequestFromParameters(std::vector<wire::Parameter> parameters);
+
+// Where RfcOpenConnection connects: as EndpointOf for an application server (ASHOST or
+// GWHOST); without one, to MSHOST at the port MSSERV. Throws Failure when neither is given.
+Endpoint NetWeaverEndpointOf(const wire::OpenRequest& request);
 
 }  // namespace standin

@@ -184,5 +184,77 @@ TEST(AddressTest, DestinationThatCannotBeResolvedIsAFailure) {
   }
 }
 
+TEST(AddressTest, NetWeaverParametersFillTheLogonAndAreHandedOnAsGiven) {
+  const std::vector<wire::Parameter> given = {
+      {"ashost", "apphost"}, {"SysNr", "07"},  {"CLIENT", "100"},     {"user", "monitor"},
+      {"PASSWD", "pass w"},  {"LANG", "EN"},   {"GWHOST", "gw"},      {"gwserv", "sapgw03"},
+      {"TRACE", "0"},        {"USER", "LAST"}, {"X_UNKNOWN", "kept"},
+  };
+  const wire::OpenRequest request = RequestFromParameters(given);
+  EXPECT_EQ(request.operation, "RfcOpenConnection");
+  EXPECT_EQ(request.parameters, given) << "every parameter, in order, names as written";
+  EXPECT_EQ(request.host, "apphost");
+  EXPECT_EQ(request.systemNumber, 7);
+  EXPECT_EQ(request.client, "100");
+  EXPECT_EQ(request.user, "LAST") << "the last of a name counts";
+  EXPECT_EQ(request.password, "pass w");
+  EXPECT_EQ(request.language, "EN");
+  EXPECT_EQ(request.gatewayHost, "gw");
+  EXPECT_EQ(request.gatewayService, "sapgw03");
+  EXPECT_EQ(request.destination, std::nullopt);
+  EXPECT_EQ(request.connectString, std::nullopt);
+
+  const wire::OpenRequest none = RequestFromParameters({});
+  EXPECT_EQ(none.parameters, std::vector<wire::Parameter>{});
+  EXPECT_EQ(none.host, std::nullopt);
+  EXPECT_EQ(none.systemNumber, std::nullopt);
+  EXPECT_EQ(FailureOf([] {
+              RequestFromParameters({{"SYSNR", "7a"}});
+            }),
+            "SYSNR=7a is not a system number");
+}
+
+TEST(AddressTest, NetWeaverOpenGoesToTheServerOrElseTheMessageServer) {
+  struct Case {
+    std::vector<wire::Parameter> parameters;
+    std::string host;
+    int port;
+  };
+  const Case cases[] = {
+      {{{"ASHOST", "app"}, {"SYSNR", "12"}}, "app", 3312},
+      {{{"ASHOST", "app"}, {"SYSNR", "12"}, {"GWSERV", "41234"}}, "app", 41234},
+      {{{"ASHOST", "app"}, {"GWHOST", "gw"}, {"GWSERV", "sapgw05"}}, "gw", 3305},
+      // An application server wins over a message server.
+      {{{"MSHOST", "ms"}, {"MSSERV", "3601"}, {"ASHOST", "app"}, {"SYSNR", "00"}}, "app", 3300},
+      {{{"mshost", " ms "}, {"msserv", "3601"}, {"SYSID", "PRD"}, {"GROUP", "PUBLIC"}}, "ms", 3601},
+  };
+  for (const Case& c : cases) {
+    const Endpoint endpoint = NetWeaverEndpointOf(RequestFromParameters(c.parameters));
+    EXPECT_EQ(endpoint.host, c.host) << c.parameters.front().name;
+    EXPECT_EQ(endpoint.port, c.port) << c.parameters.front().name;
+  }
+
+  struct Refused {
+    std::vector<wire::Parameter> parameters;
+    const char* message;
+  };
+  const Refused refused[] = {
+      {{{"CLIENT", "100"}},
+       "neither an application server (ASHOST) nor a message server (MSHOST) is given"},
+      {{{"ASHOST", " "}, {"MSHOST", ""}},
+       "neither an application server (ASHOST) nor a message server (MSHOST) is given"},
+      {{{"MSHOST", "ms"}}, "a message server (MSHOST) needs its port (MSSERV)"},
+      {{{"MSHOST", "ms"}, {"MSSERV", "sapmsPRD"}},
+       "the message server's service MSSERV=sapmsPRD is no port number"},
+      {{{"MSHOST", "ms"}, {"MSSERV", "65536"}},
+       "the message server's service MSSERV=65536 is no port number"},
+      {{{"ASHOST", "app"}}, "neither a gateway service nor a system number is given"},
+  };
+  for (const Refused& r : refused) {
+    EXPECT_EQ(FailureOf([&] { NetWeaverEndpointOf(RequestFromParameters(r.parameters)); }),
+              r.message);
+  }
+}
+
 }  // namespace
 }  // namespace standin

@@ -14,6 +14,7 @@ using Clock = std::chrono::steady_clock;
 struct Completion {
   bool done = false;
   asio::error_code error;
+  std::size_t transferred = 0;  // by a read or write
 };
 
 // Runs the library's io context until the operation completes or the deadline passes. On a
@@ -35,6 +36,15 @@ auto Completes(const std::shared_ptr<Completion>& completion) {
   return [completion](const asio::error_code& error, const auto&...) {
     completion->done = true;
     completion->error = error;
+  };
+}
+
+// For reads and writes, which also tell how many bytes they moved.
+auto Transfers(const std::shared_ptr<Completion>& completion) {
+  return [completion](const asio::error_code& error, std::size_t transferred) {
+    completion->done = true;
+    completion->error = error;
+    completion->transferred = transferred;
   };
 }
 
@@ -140,8 +150,14 @@ wire::Message Connection::ReceiveAny(std::chrono::milliseconds timeout) {
   };
 
   auto headerRead = std::make_shared<Completion>();
-  asio::async_read(socket_, asio::buffer(header_), Completes(headerRead));
-  if (auto error = Wait(io_, headerRead, deadline, [this] { Drop(); })) throw fail(error);
+  asio::async_read(socket_, asio::buffer(header_), Transfers(headerRead));
+  if (auto error = Wait(io_, headerRead, deadline, [this] { Drop(); })) {
+    // The partner ended the connection between two frames, in order.
+    if (error == asio::error::eof && headerRead->transferred == 0) {
+      throw fail(error).MarkClosedByPartner();
+    }
+    throw fail(error);
+  }
   std::optional<std::uint32_t> length = wire::PayloadLength(header_);
   if (!length) {
     throw Lost("MALFORMED_REPLY", "reply from " + peer_ + " is malformed",
@@ -157,6 +173,17 @@ wire::Message Connection::ReceiveAny(std::chrono::milliseconds timeout) {
     throw Lost("MALFORMED_REPLY", "reply from " + peer_ + " is malformed", "frame does not parse");
   }
   return std::move(*message);
+}
+
+void Connection::Close(std::chrono::milliseconds timeout) {
+  if (!connected()) return;
+  try {
+    Send(wire::CloseRequest{}, timeout);
+    Receive<wire::CloseReply>(timeout);
+  } catch (const Failure&) {
+    // Nothing is left to be done about a partner that does not confirm.
+  }
+  Drop();
 }
 
 void Connection::Drop() {

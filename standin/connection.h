@@ -39,6 +39,10 @@ class Connection {
     throw Lost("MALFORMED_REPLY", "reply from " + peer_ + " is not the expected message", "");
   }
 
+  // Sends the close and waits for its reply, then drops the socket. A partner that does not
+  // confirm, or a connection lost already, changes nothing: it goes either way.
+  void Close(std::chrono::milliseconds timeout);
+
   bool connected() const { return socket_.is_open(); }
   const std::string& peer() const { return peer_; }
   void Drop();

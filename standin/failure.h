@@ -23,11 +23,19 @@ class Failure : public std::runtime_error {
     connectionLost_ = true;
     return *this;
   }
+  // A lost connection that the partner closed in order, between two frames, rather than one
+  // that broke off: the NetWeaver library tells them apart.
+  bool closedByPartner() const { return closedByPartner_; }
+  Failure& MarkClosedByPartner() {
+    closedByPartner_ = true;
+    return *this;
+  }
 
  private:
   std::string key_;
   std::string detail_;
   bool connectionLost_ = false;
+  bool closedByPartner_ = false;
 };
 
 }  // namespace standin

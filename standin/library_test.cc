@@ -10,6 +10,7 @@
 
 #include "src/rfc/saprfc.h"
 #include "standin/test_client.h"
+#include "standin/testing/network.h"
 #include "standin/testing/sapsim.h"
 #include "standin/testing/trace_reading.h"
 
@@ -19,7 +20,6 @@ using namespace standintest;
 using nlohmann::json;
 using testsupport::Sapsim;
 using testsupport::ScratchDirectory;
-using Clock = std::chrono::steady_clock;
 
 // What the error handler was called with. Like the sensor's handler it reads the last error
 // and closes every connection; unlike it, it returns.
@@ -38,20 +38,6 @@ std::string LastErrorKey() {
   RfcLastError(&info);
   return info.key;
 }
-
-long Elapsed(Clock::time_point since) {
-  return static_cast<long>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
-}
-
-// The library's timeouts, shortened for one test.
-class ShortTimeouts {
- public:
-  explicit ShortTimeouts(int milliseconds) {
-    setenv("RFC_STANDIN_TIMEOUT_MS", std::to_string(milliseconds).c_str(), 1);
-  }
-  ~ShortTimeouts() { unsetenv("RFC_STANDIN_TIMEOUT_MS"); }
-};
 
 // Each test runs in a directory of its own, where the library writes Dev_Rfc.Trc and reads
 // SapRfc.ini.
@@ -234,12 +220,7 @@ TEST_F(LibraryEndToEnd, EveryWayOfAddressingReachesTheSystemWithTheLogonAsGiven)
 
 TEST_F(LibraryEndToEnd, OpenThatReachesNoSystemReturnsZeroAndTraces) {
   ShortTimeouts timeouts(2000);
-  // A port on which nobody listens any more.
-  const std::string closedPort = [] {
-    asio::io_context io;
-    asio::ip::tcp::acceptor acceptor(io, {asio::ip::address_v4::loopback(), 0});
-    return std::to_string(acceptor.local_endpoint().port());
-  }();
+  const std::string closedPort = ClosedPort();
   struct Case {
     const char* host;
     int systemNumber;
@@ -272,25 +253,15 @@ TEST_F(LibraryEndToEnd, OpenThatReachesNoSystemReturnsZeroAndTraces) {
 }
 
 TEST_F(LibraryEndToEnd, OpenGivesUpWhenTheConnectionIsNotTakenInTime) {
-  // A listener whose queue is full: the handshake of one more connection never completes.
-  asio::io_context io;
-  asio::ip::tcp::acceptor full(io);
-  full.open(asio::ip::tcp::v4());
-  full.bind({asio::ip::address_v4::loopback(), 0});
-  full.listen(0);
-  // Started, never waited for: the connect is issued as the operation begins.
-  asio::ip::tcp::socket waiting[] = {asio::ip::tcp::socket(io), asio::ip::tcp::socket(io)};
-  for (auto& socket : waiting) {
-    socket.async_connect(full.local_endpoint(), [](const asio::error_code&) {});
-  }
+  FullListener full;
   ShortTimeouts timeouts(300);
   const auto start = Clock::now();
-  EXPECT_EQ(OpenHost("127.0.0.1", full.local_endpoint().port()), 0u);
+  EXPECT_EQ(OpenHost("127.0.0.1", full.port()), 0u);
   EXPECT_GE(Elapsed(start), 300);
   EXPECT_LT(Elapsed(start), 3000);
   EXPECT_EQ(LastErrorKey(), "CONNECT_TIMEOUT");
-  ExpectLastSection("RfcOpen", "partner 127.0.0.1:" + std::to_string(full.local_endpoint().port()) +
-                                   " not reached within 300 ms");
+  ExpectLastSection(
+      "RfcOpen", "partner 127.0.0.1:" + std::to_string(full.port()) + " not reached within 300 ms");
 }
 
 TEST_F(LibraryEndToEnd, OpenExTellsWhatItCouldNotResolve) {

@@ -121,18 +121,6 @@ RfcHandle OpenWith(const wire::OpenRequest& request) {
   return Register(std::move(connection));
 }
 
-void Close(Connection& connection) {
-  if (!connection.connected()) return;
-  try {
-    const auto timeout = CurrentTimeouts().reply;
-    connection.Send(wire::CloseRequest{}, timeout);
-    connection.Receive<wire::CloseReply>(timeout);
-  } catch (const Failure&) {
-    // The connection goes either way; a partner that does not confirm changes nothing.
-  }
-  connection.Drop();
-}
-
 std::optional<std::string> ReadFile(const char* name) {
   std::ifstream in(name, std::ios::binary);
   if (!in) return std::nullopt;
@@ -369,10 +357,10 @@ RFC_API void RFC_CALL RfcClose(RfcHandle handle) {
   Guard("RfcClose", 0, false, [&] {
     auto& connections = State().connections;
     if (handle == 0) {
-      for (auto& [number, connection] : connections) Close(*connection);
+      for (auto& [number, connection] : connections) connection->Close(CurrentTimeouts().reply);
       connections.clear();
     } else if (auto found = connections.find(handle); found != connections.end()) {
-      Close(*found->second);
+      found->second->Close(CurrentTimeouts().reply);
       connections.erase(found);
     }
     return 0;

@@ -286,4 +286,33 @@ bool AcceptsLogon(const SystemConfig& system, const wire::OpenRequest& request) 
   });
 }
 
+std::optional<std::string> LogonRefusal(const SystemConfig& system,
+                                        const wire::OpenRequest& request) {
+  struct Unsupported {
+    std::string_view name;
+    std::optional<std::string_view> value;  // nothing: any value but blanks
+    std::string_view reason;
+  };
+  static constexpr Unsupported kUnsupported[] = {
+      {"MSHOST", std::nullopt, "has no message server (MSHOST)"},
+      {"SAPROUTER", std::nullopt, "cannot be reached through a router (SAPROUTER)"},
+      {"SNC_MODE", "1", "has no secure network communication (SNC_MODE=1)"},
+  };
+  const std::string refused = "logon to " + system.name + " refused: ";
+  for (const wire::Parameter& parameter :
+       request.parameters.value_or(std::vector<wire::Parameter>{})) {
+    std::string value = parameter.value;
+    value.erase(0, value.find_first_not_of(' '));
+    value.erase(value.find_last_not_of(' ') + 1);
+    for (const Unsupported& unsupported : kUnsupported) {
+      if (SameLetters(parameter.name, std::string(unsupported.name)) && !value.empty() &&
+          (!unsupported.value || value == *unsupported.value)) {
+        return refused + system.name + " " + std::string(unsupported.reason);
+      }
+    }
+  }
+  if (!AcceptsLogon(system, request)) return refused + "client, user or password incorrect";
+  return std::nullopt;
+}
+
 }  // namespace standin

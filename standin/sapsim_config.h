@@ -56,4 +56,11 @@ std::vector<SystemConfig> LoadConfig(const std::string& path);
 // all without the blanks the library pads them with.
 bool AcceptsLogon(const SystemConfig& system, const wire::OpenRequest& request);
 
+// Why a system refuses a logon, nothing when it takes it. A simulated system has no message
+// server, no router and no encryption, so a NetWeaver logon that asks for one of them (MSHOST,
+// SAPROUTER, SNC_MODE=1) is refused for that reason; any logon is refused for a client, user
+// or password it does not accept.
+std::optional<std::string> LogonRefusal(const SystemConfig& system,
+                                        const wire::OpenRequest& request);
+
 }  // namespace standin

@@ -141,5 +141,37 @@ TEST(SapsimConfigTest, LogonsIgnorePaddingAndTheUsersLetterCase) {
   }
 }
 
+TEST(SapsimConfigTest, NetWeaverLogonsAskingForWhatNoSimulatedSystemHasAreRefused) {
+  const auto systems = ParseConfig(
+      R"({"systems": [{"name": "PRD", "logons": [{"user": "MONITOR"}]}]})", "systems.json");
+  struct Case {
+    std::vector<wire::Parameter> parameters;
+    std::optional<std::string> refusal;
+  };
+  const Case cases[] = {
+      {{{"ASHOST", "h"}, {"USER", "monitor"}}, std::nullopt},
+      {{{"MSHOST", "ms"}, {"USER", "MONITOR"}},
+       "logon to PRD refused: PRD has no message server (MSHOST)"},
+      {{{"USER", "MONITOR"}, {"sapRouter", "/H/router/S/3299/H/"}},
+       "logon to PRD refused: PRD cannot be reached through a router (SAPROUTER)"},
+      {{{"USER", "MONITOR"}, {"SNC_MODE", " 1"}, {"SNC_PARTNERNAME", "p:CN=PRD"}},
+       "logon to PRD refused: PRD has no secure network communication (SNC_MODE=1)"},
+      // Empty, or switched off, they ask for nothing.
+      {{{"USER", "MONITOR"}, {"MSHOST", " "}, {"SAPROUTER", ""}, {"SNC_MODE", "0"}}, std::nullopt},
+      // What the system cannot offer is named before a wrong user.
+      {{{"USER", "AUDITOR"}, {"SNC_MODE", "1"}},
+       "logon to PRD refused: PRD has no secure network communication (SNC_MODE=1)"},
+      {{{"USER", "AUDITOR"}}, "logon to PRD refused: client, user or password incorrect"},
+  };
+  for (const Case& c : cases) {
+    wire::OpenRequest request;
+    request.parameters = c.parameters;
+    for (const wire::Parameter& p : c.parameters) {
+      if (p.name == "USER") request.user = p.value;
+    }
+    EXPECT_EQ(LogonRefusal(systems[0], request), c.refusal) << c.parameters.back().name;
+  }
+}
+
 }  // namespace
 }  // namespace standin

@@ -30,6 +30,14 @@ json OpenLine(const wire::OpenRequest& request) {
           {"connect_string", Text(request.connectString)}};
 }
 
+// A NetWeaver open's parameters, in the order they came.
+json ParametersLine(const std::vector<wire::Parameter>& parameters) {
+  json list = json::array();
+  for (const wire::Parameter& p : parameters)
+    list.push_back({{"name", p.name}, {"value", p.value}});
+  return list;
+}
+
 wire::CallResult Answer(const SystemConfig& system) {
   wire::CallResult result;
   result.code = system.answerCode;
@@ -81,21 +89,21 @@ class Session : public std::enable_shared_from_this<Session> {
   void Handle(const wire::Message& message) {
     if (const auto* open = std::get_if<wire::OpenRequest>(&message)) return OnOpen(*open);
     if (const auto* call = std::get_if<wire::CallRequest>(&message)) return OnCall(*call);
+    if (const auto* lookup = std::get_if<wire::LookupRequest>(&message)) return OnLookup(*lookup);
     if (std::holds_alternative<wire::CloseRequest>(message)) return OnClose();
     End();
   }
 
   void OnOpen(const wire::OpenRequest& request) {
     if (loggedOn_) return End();
-    const bool accepted = AcceptsLogon(system_, request);
+    std::optional<std::string> refusal = LogonRefusal(system_, request);
+    const bool accepted = !refusal;
     json line = OpenLine(request);
+    if (request.parameters) line["parameters"] = ParametersLine(*request.parameters);
     line["accepted"] = accepted;
     Record("open", line);
-    After(system_.openDelay, [this, accepted] {
-      wire::OpenReply reply{accepted, accepted ? ""
-                                               : "logon to " + system_.name +
-                                                     " refused: client, user or password "
-                                                     "incorrect"};
+    After(system_.openDelay, [this, accepted, refusal = std::move(refusal)] {
+      wire::OpenReply reply{accepted, refusal.value_or("")};
       Send(reply, [this, accepted] {
         if (!accepted) return End();
         loggedOn_ = true;
@@ -104,16 +112,20 @@ class Session : public std::enable_shared_from_this<Session> {
     });
   }
 
+  // Why the call of a function is refused before it runs; nothing when it is taken.
+  std::optional<std::string> CallRefusal(const std::string& function) const {
+    if (function != "RFC_SYSTEM_INFO") return "function module " + function + " not found";
+    if (system_.fault == Fault::RefuseCall) {
+      return "call of RFC_SYSTEM_INFO refused by " + system_.name;
+    }
+    return std::nullopt;
+  }
+
   void OnCall(const wire::CallRequest& request) {
     if (!loggedOn_) return End();
     Record("call", {{"function", request.function}});
-    if (request.function != "RFC_SYSTEM_INFO") {
-      return Send(wire::CallReply{false, "function module " + request.function + " not found"},
-                  [this] { ReadFrame(); });
-    }
-    if (system_.fault == Fault::RefuseCall) {
-      return Send(wire::CallReply{false, "call of RFC_SYSTEM_INFO refused by " + system_.name},
-                  [this] { ReadFrame(); });
+    if (std::optional<std::string> refusal = CallRefusal(request.function)) {
+      return Send(wire::CallReply{false, *refusal}, [this] { ReadFrame(); });
     }
     if (system_.fault != Fault::None && system_.faultDuring == FaultDuring::Call) {
       return After(system_.callDelay, [this] { Misbehave(); });
@@ -124,6 +136,18 @@ class Session : public std::enable_shared_from_this<Session> {
         Send(Answer(system_), [this] { ReadFrame(); });
       });
     });
+  }
+
+  // The NetWeaver library's lookup of the function's interface. It is refused wherever the
+  // classic library's call would fail before it brings a result (the call refused, or the
+  // answer code 1), with the same reason, so that a sensor reports both alike. Faults that
+  // break the connection wait for the call itself.
+  void OnLookup(const wire::LookupRequest& request) {
+    if (!loggedOn_) return End();
+    std::optional<std::string> refusal = CallRefusal(request.function);
+    if (!refusal && system_.answerCode == RFC_FAILURE) refusal = Answer(system_).message;
+    Record("lookup", {{"function", request.function}, {"accepted", !refusal}});
+    Send(wire::LookupReply{!refusal, refusal.value_or("")}, [this] { ReadFrame(); });
   }
 
   void OnClose() {

@@ -27,6 +27,7 @@ void Fields(auto& io, Like<OpenRequest> auto& m) {
   io(m.gatewayService);
   io(m.connectString);
   io(m.trace);
+  io(m.parameters);
 }
 void Fields(auto& io, Like<CallRequest> auto& m) { io(m.function); }
 void Fields(auto&, Like<CloseRequest> auto&) {}
@@ -50,6 +51,11 @@ void Fields(auto& io, Like<CallResult> auto& m) {
   io(m.systemInfo);
 }
 void Fields(auto&, Like<CloseReply> auto&) {}
+void Fields(auto& io, Like<LookupRequest> auto& m) { io(m.function); }
+void Fields(auto& io, Like<LookupReply> auto& m) {
+  io(m.accepted);
+  io(m.message);
+}
 
 class Writer {
  public:
@@ -74,6 +80,16 @@ class Writer {
   void operator()(char c) { Byte(static_cast<std::uint8_t>(c)); }
   void operator()(const RfcsiRecord& record) {
     out_.insert(out_.end(), record.begin(), record.end());
+  }
+  void operator()(const std::optional<std::vector<Parameter>>& parameters) {
+    Byte(parameters ? 1 : 0);
+    if (!parameters) return;
+    if (parameters->size() > kMaxParameters) ok_ = false;
+    Word(static_cast<std::uint32_t>(parameters->size()));
+    for (const Parameter& parameter : *parameters) {
+      (*this)(parameter.name);
+      (*this)(parameter.value);
+    }
   }
 
  private:
@@ -116,6 +132,19 @@ class Reader {
       return;
     }
     for (char& c : record) c = static_cast<char>(in_[position_++]);
+  }
+  void operator()(std::optional<std::vector<Parameter>>& parameters) {
+    if (!Flag()) return;
+    const std::uint32_t count = Word();
+    if (!ok_ || count > kMaxParameters) {
+      ok_ = false;
+      return;
+    }
+    parameters.emplace(count);
+    for (Parameter& parameter : *parameters) {
+      (*this)(parameter.name);
+      (*this)(parameter.value);
+    }
   }
 
  private:

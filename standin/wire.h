@@ -21,10 +21,23 @@ inline constexpr std::uint32_t kMaxPayload = 16 * 1024;
 inline constexpr std::size_t kMaxText = 2048;
 // An exception name as SAP systems define them: at most 30 characters.
 inline constexpr std::size_t kMaxExceptionName = 30;
+// The logon parameters of one NetWeaver open; a real logon has about a dozen.
+inline constexpr std::size_t kMaxParameters = 64;
+
+// One logon parameter of the NetWeaver library, name and value as the caller gave them (in
+// UTF-8).
+struct Parameter {
+  std::string name;
+  std::string value;
+
+  bool operator==(const Parameter&) const = default;
+};
 
 // The logon, with every value as the library received it (padding kept, absent as nothing).
+// The NetWeaver library fills the classic fields from its parameters and sends the
+// parameters themselves as well.
 struct OpenRequest {
-  std::string operation;  // "RfcOpen" or "RfcOpenEx"
+  std::string operation;  // "RfcOpen", "RfcOpenEx" or "RfcOpenConnection"
   std::optional<std::string> destination;
   std::optional<std::string> client;
   std::optional<std::string> user;
@@ -37,6 +50,7 @@ struct OpenRequest {
   std::optional<std::string> gatewayService;
   std::optional<std::string> connectString;  // RfcOpenEx only
   std::int32_t trace = 0;
+  std::optional<std::vector<Parameter>> parameters;  // RfcOpenConnection only
 
   bool operator==(const OpenRequest&) const = default;
 };
@@ -84,13 +98,27 @@ struct CloseReply {
   bool operator==(const CloseReply&) const = default;
 };
 
+// The NetWeaver library looks a function's interface up in the system before it calls it.
+struct LookupRequest {
+  std::string function;
+
+  bool operator==(const LookupRequest&) const = default;
+};
+
+struct LookupReply {
+  bool accepted = false;
+  std::string message;  // why the system refused
+
+  bool operator==(const LookupReply&) const = default;
+};
+
 using Message = std::variant<OpenRequest, CallRequest, CloseRequest, OpenReply, CallReply,
-                             CallResult, CloseReply>;
+                             CallResult, CloseReply, LookupRequest, LookupReply>;
 using Frame = std::vector<std::uint8_t>;
 using Header = std::array<std::uint8_t, kHeaderSize>;
 
-// The whole frame, header included; nothing when a text, an exception name or the payload is
-// too long to send: what Decode would refuse is never sent.
+// The whole frame, header included; nothing when a text, an exception name, the parameter
+// list or the payload is too long to send: what Decode would refuse is never sent.
 std::optional<Frame> Encode(const Message& message);
 
 // The payload length a header announces; nothing when it is 0 or above kMaxPayload.

@@ -22,13 +22,20 @@ std::vector<Message> Samples() {
   result.currentResources = 0x01020304;
   result.loginComplete = 'X';
   SetRfcsiField(result.systemInfo, *FindRfcsiField("RFCSI_RESV"), std::string(44, '\xff'));
+  OpenRequest netWeaver;
+  netWeaver.operation = "RfcOpenConnection";
+  netWeaver.host = "127.0.0.1";
+  netWeaver.parameters = {{"ASHOST", "127.0.0.1"}, {"passwd", "pass w\xc3\xb6rd"}, {"", ""}};
   return {open,
           CallRequest{"RFC_SYSTEM_INFO"},
           CloseRequest{},
           OpenReply{false, "no"},
           CallReply{true, ""},
           result,
-          CloseReply{}};
+          CloseReply{},
+          netWeaver,
+          LookupRequest{"RFC_SYSTEM_INFO"},
+          LookupReply{false, "function module Z not found"}};
 }
 
 std::span<const std::uint8_t> Payload(const Frame& frame) {
@@ -61,6 +68,37 @@ TEST(WireTest, AbsentTextStaysAbsentAndEmptyTextStaysEmpty) {
   EXPECT_EQ(back.host, std::optional<std::string>(""));
   EXPECT_EQ(back.gatewayHost, std::nullopt);
   EXPECT_EQ(back.systemNumber, std::nullopt);
+}
+
+TEST(WireTest, ParameterListsKeepOrderAndTheirLimit) {
+  OpenRequest open;
+  std::optional<Message> received = Decode(Payload(*Encode(open)));
+  EXPECT_EQ(std::get<OpenRequest>(*received).parameters, std::nullopt) << "a classic open";
+  open.parameters.emplace();
+  received = Decode(Payload(*Encode(open)));
+  EXPECT_EQ(std::get<OpenRequest>(*received).parameters, std::vector<Parameter>{})
+      << "a NetWeaver open without parameters";
+
+  for (std::size_t i = 0; i < kMaxParameters; ++i) {
+    open.parameters->push_back({"N" + std::to_string(i), std::to_string(kMaxParameters - i)});
+  }
+  const Frame longest = *Encode(open);
+  received = Decode(Payload(longest));
+  ASSERT_TRUE(received);
+  EXPECT_EQ(std::get<OpenRequest>(*received).parameters, open.parameters);
+  // The entries end the frame, each a name and a value with their lengths; the count's last
+  // byte stands right before them.
+  std::size_t entries = 0;
+  for (const Parameter& p : *open.parameters) entries += 8 + p.name.size() + p.value.size();
+  const std::size_t countAt = longest.size() - entries - 1;
+
+  open.parameters->push_back({"ONE", "TOO MANY"});
+  EXPECT_FALSE(Encode(open));
+  Frame tooMany = longest;
+  ASSERT_EQ(tooMany[countAt], kMaxParameters);
+  tooMany[countAt] = kMaxParameters + 1;
+  tooMany.insert(tooMany.end(), {0, 0, 0, 0, 0, 0, 0, 0});  // an empty name and value
+  EXPECT_FALSE(Decode(Payload(tooMany))) << "the same entries with the count one higher";
 }
 
 TEST(WireTest, NoCutPayloadParses) {

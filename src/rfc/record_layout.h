@@ -1,12 +1,13 @@
-// Both layouts of every record the RFC library exchanges, checked at compile time: the 32-bit
-// one (4-byte pointers, i686) and the 64-bit one (x86-64), in every build whatever its own
-// width. A library is built for one of them, and a record off by one byte hands it values it
-// reads as garbage, without an error to report.
+// Both layouts of every record the RFC libraries exchange, the classic one's and the NetWeaver
+// one's, checked at compile time: the 32-bit one (4-byte pointers, i686) and the 64-bit one
+// (x86-64), in every build whatever its own width. A library is built for one of them, and a
+// record off by one byte hands it values it reads as garbage, without an error to report.
 #pragma once
 
 #include <cstddef>
 
 #include "src/rfc/rfcsi_layout.h"
+#include "src/rfc/sapnwrfc.h"
 #include "src/rfc/saprfc.h"
 
 namespace rfc_layout {
@@ -25,6 +26,11 @@ struct Int32 {
 template <std::size_t kLength>
 struct Chars {
   char bytes[kLength];
+};
+// UTF-16 code units, two bytes each.
+template <std::size_t kLength>
+struct Units {
+  alignas(2) unsigned char bytes[2 * kLength];
 };
 
 template <std::size_t W>
@@ -86,27 +92,54 @@ struct RfcEnvironmentRecord {
   Pointer<W> allocator;
 };
 
+// The NetWeaver library's records. The error record holds 32-bit integers and UTF-16 units
+// only, the same in both widths.
+template <std::size_t W>
+struct RFC_ERROR_INFO {
+  Int32 code;
+  Int32 group;
+  Units<128> key;
+  Units<512> message;
+  Units<21> abapMsgClass;
+  Units<2> abapMsgType;
+  Units<4> abapMsgNumber;
+  Units<51> abapMsgV1;
+  Units<51> abapMsgV2;
+  Units<51> abapMsgV3;
+  Units<51> abapMsgV4;
+};
+
+template <std::size_t W>
+struct RFC_CONNECTION_PARAMETER {
+  Pointer<W> name;
+  Pointer<W> value;
+};
+
 }  // namespace rfc_layout
 
-// A record's size in the 32-bit and the 64-bit layout, and the real record of this build's
-// width against it.
-#define RFC_LAYOUT_SIZE(Record, size32, size64)                                     \
+// A record's size in the 32-bit and the 64-bit layout, and the real record (Real, of this
+// build's width) against it.
+#define RFC_LAYOUT_SIZE_OF(Real, Record, size32, size64)                            \
   static_assert(sizeof(rfc_layout::Record<4>) == (size32), #Record " 32-bit size"); \
   static_assert(sizeof(rfc_layout::Record<8>) == (size64), #Record " 64-bit size"); \
-  static_assert(sizeof(::Record) == sizeof(rfc_layout::Record<sizeof(void*)>),      \
+  static_assert(sizeof(Real) == sizeof(rfc_layout::Record<sizeof(void*)>),          \
                 #Record " in this build: size")
 
 // A member's offset in the 32-bit and the 64-bit layout, and the real member of this build at
 // its width's offset with its width's size.
-#define RFC_LAYOUT_MEMBER(Record, member, at32, at64)                                      \
-  static_assert(offsetof(rfc_layout::Record<4>, member) == (at32),                         \
-                #Record "::" #member " 32-bit offset");                                    \
-  static_assert(offsetof(rfc_layout::Record<8>, member) == (at64),                         \
-                #Record "::" #member " 64-bit offset");                                    \
-  static_assert(                                                                           \
-      offsetof(::Record, member) == offsetof(rfc_layout::Record<sizeof(void*)>, member) && \
-          sizeof(::Record::member) == sizeof(rfc_layout::Record<sizeof(void*)>::member),   \
-      #Record "::" #member " in this build: offset and size")
+#define RFC_LAYOUT_MEMBER_OF(Real, Record, member, at32, at64)                                   \
+  static_assert(offsetof(rfc_layout::Record<4>, member) == (at32),                               \
+                #Record "::" #member " 32-bit offset");                                          \
+  static_assert(offsetof(rfc_layout::Record<8>, member) == (at64),                               \
+                #Record "::" #member " 64-bit offset");                                          \
+  static_assert(offsetof(Real, member) == offsetof(rfc_layout::Record<sizeof(void*)>, member) && \
+                    sizeof(Real::member) == sizeof(rfc_layout::Record<sizeof(void*)>::member),   \
+                #Record "::" #member " in this build: offset and size")
+
+// The classic library's records stand in the global namespace.
+#define RFC_LAYOUT_SIZE(Record, size32, size64) RFC_LAYOUT_SIZE_OF(::Record, Record, size32, size64)
+#define RFC_LAYOUT_MEMBER(Record, member, at32, at64) \
+  RFC_LAYOUT_MEMBER_OF(::Record, Record, member, at32, at64)
 
 RFC_LAYOUT_SIZE(GatewayOptions, 8, 16);
 RFC_LAYOUT_MEMBER(GatewayOptions, gatewayHost, 0, 0);
@@ -155,5 +188,37 @@ RFC_LAYOUT_SIZE(RfcEnvironmentRecord, 8, 16);
 RFC_LAYOUT_MEMBER(RfcEnvironmentRecord, errorHandler, 0, 0);
 RFC_LAYOUT_MEMBER(RfcEnvironmentRecord, allocator, 4, 8);
 
+// The NetWeaver library's records, in its namespace. The error record's size, 1750 bytes of
+// members, is rounded up to the alignment of its integers.
+#define NWRFC_LAYOUT_SIZE(Record, size32, size64) \
+  RFC_LAYOUT_SIZE_OF(nwrfc::Record, Record, size32, size64)
+#define NWRFC_LAYOUT_MEMBER(Record, member, at32, at64) \
+  RFC_LAYOUT_MEMBER_OF(nwrfc::Record, Record, member, at32, at64)
+
+NWRFC_LAYOUT_SIZE(RFC_ERROR_INFO, 1752, 1752);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, code, 0, 0);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, group, 4, 4);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, key, 8, 8);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, message, 264, 264);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgClass, 1288, 1288);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgType, 1330, 1330);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgNumber, 1334, 1334);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgV1, 1342, 1342);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgV2, 1444, 1444);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgV3, 1546, 1546);
+NWRFC_LAYOUT_MEMBER(RFC_ERROR_INFO, abapMsgV4, 1648, 1648);
+
+NWRFC_LAYOUT_SIZE(RFC_CONNECTION_PARAMETER, 8, 16);
+NWRFC_LAYOUT_MEMBER(RFC_CONNECTION_PARAMETER, name, 0, 0);
+NWRFC_LAYOUT_MEMBER(RFC_CONNECTION_PARAMETER, value, 4, 8);
+
+// One UTF-16 unit, and int-sized codes and groups, on every platform.
+static_assert(sizeof(nwrfc::SAP_UC) == 2 && sizeof(nwrfc::RFC_RC) == 4 &&
+              sizeof(nwrfc::RFC_ERROR_GROUP) == 4);
+
+#undef NWRFC_LAYOUT_SIZE
+#undef NWRFC_LAYOUT_MEMBER
 #undef RFC_LAYOUT_SIZE
 #undef RFC_LAYOUT_MEMBER
+#undef RFC_LAYOUT_SIZE_OF
+#undef RFC_LAYOUT_MEMBER_OF

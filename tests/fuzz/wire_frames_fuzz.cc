@@ -72,9 +72,20 @@ std::optional<std::string> MaybeText(FuzzedDataProvider& input) {
   return Text(input);
 }
 std::int32_t Number(FuzzedDataProvider& input) { return input.ConsumeIntegral<std::int32_t>(); }
+// A NetWeaver open's parameters: absent, or up to one more than the limit.
+std::optional<std::vector<Parameter>> MaybeParameters(FuzzedDataProvider& input) {
+  if (!input.ConsumeBool()) return std::nullopt;
+  std::vector<Parameter> parameters(
+      input.ConsumeIntegralInRange<std::size_t>(0, kMaxParameters + 1));
+  for (Parameter& parameter : parameters) {
+    parameter.name = Text(input);
+    parameter.value = Text(input);
+  }
+  return parameters;
+}
 
 Message Made(FuzzedDataProvider& input) {
-  switch (input.ConsumeIntegralInRange(0, 6)) {
+  switch (input.ConsumeIntegralInRange(0, 8)) {
     case 0: {
       OpenRequest m;
       m.operation = Text(input);
@@ -90,6 +101,7 @@ Message Made(FuzzedDataProvider& input) {
       m.gatewayService = MaybeText(input);
       m.connectString = MaybeText(input);
       m.trace = Number(input);
+      m.parameters = MaybeParameters(input);
       return m;
     }
     case 1:
@@ -114,12 +126,17 @@ Message Made(FuzzedDataProvider& input) {
       std::copy(record.begin(), record.end(), m.systemInfo.begin());
       return m;
     }
-    default:
+    case 6:
       return CloseReply{};
+    case 7:
+      return LookupRequest{Text(input)};
+    default:
+      return LookupReply{input.ConsumeBool(), Text(input)};
   }
 }
 
-// The texts of a message: whether each keeps its limit, and their characters together.
+// The texts of a message: whether each keeps its limit, and their characters together, with
+// the lengths that go with a parameter's two texts.
 struct Texts {
   bool withinLimits = true;
   std::size_t bytes = 0;
@@ -132,7 +149,7 @@ Texts Measure(const Message& message) {
     texts.bytes += length;
   };
   std::visit(
-      [&add](const auto& m) {
+      [&add, &texts](const auto& m) {
         if constexpr (requires { m.exception; }) add(m.exception.size(), kMaxExceptionName);
         if constexpr (requires { m.message; }) add(m.message.size(), kMaxText);
         if constexpr (requires { m.function; }) add(m.function.size(), kMaxText);
@@ -141,6 +158,14 @@ Texts Measure(const Message& message) {
           for (const auto* text : {&m.destination, &m.client, &m.user, &m.password, &m.language,
                                    &m.host, &m.gatewayHost, &m.gatewayService, &m.connectString}) {
             add(text->value_or("").size(), kMaxText);
+          }
+          if (m.parameters) {
+            texts.withinLimits &= m.parameters->size() <= kMaxParameters;
+            for (const Parameter& parameter : *m.parameters) {
+              add(parameter.name.size(), kMaxText);
+              add(parameter.value.size(), kMaxText);
+              texts.bytes += 8;
+            }
           }
         }
       },
@@ -152,7 +177,8 @@ Texts Measure(const Message& message) {
 constexpr std::size_t kOtherFieldBytes = 256;
 
 // Encode refuses exactly what Decode would refuse: what it sends reads back as it was, and it
-// refuses only a text or a name beyond its limit, or a payload too large for a frame.
+// refuses only a text or a name beyond its limit, a parameter list longer than its limit, or
+// a payload too large for a frame.
 void SendAndRead(const Message& message) {
   const std::optional<Frame> frame = Encode(message);
   const Texts texts = Measure(message);
@@ -161,8 +187,8 @@ void SendAndRead(const Message& message) {
                   "Encode refuses only a message that breaks a limit");
     return;
   }
-  fuzz::Require(texts.withinLimits, "Encode refuses a text or a name beyond its limit",
-                Hex(*frame));
+  fuzz::Require(texts.withinLimits,
+                "Encode refuses a text, a name or a parameter list beyond its limit", Hex(*frame));
   Header header;
   std::copy_n(frame->begin(), kHeaderSize, header.begin());
   fuzz::Require(PayloadLength(header) == frame->size() - kHeaderSize,
