@@ -11,9 +11,9 @@
 #include <functional>
 #include <thread>
 
-#include "src/output/document.h"
+#include "src/output/xml_text.h"
 #include "src/rfc/sapnwrfc.h"
-#include "src/rfc/system_info.h"
+#include "src/rfc/record_text.h"
 #include "standin/nwrfc_client.h"
 #include "standin/nwrfc_codes.h"
 #include "standin/rfcsi.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "src/output/document.h"
+#include "src/output/xml_text.h"
 
 namespace standin {
 namespace {
