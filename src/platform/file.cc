@@ -166,6 +166,44 @@ bool FileExists(std::string_view windowsPath) {
   return File::OpenForReading(windowsPath) != nullptr;
 }
 
+namespace {
+
+char Folded(char c) {
+  return kWindowsHost ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
+}
+
+// '*' matches any characters; the rest one for one.
+bool Matches(std::string_view name, std::string_view pattern) {
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == '*') {
+    for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+      if (Matches(name.substr(skip), pattern.substr(1))) return true;
+    }
+    return false;
+  }
+  return !name.empty() && Folded(name[0]) == Folded(pattern[0]) &&
+         Matches(name.substr(1), pattern.substr(1));
+}
+
+}  // namespace
+
+bool HostFolderHolds(const std::string& hostFolder, std::string_view pattern) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (pattern.find('*') == std::string_view::npos) {
+    return fs::is_regular_file(PathFromUtf8(hostFolder) / PathFromUtf8(pattern), error);
+  }
+  for (fs::directory_iterator entry(PathFromUtf8(hostFolder), error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::error_code ignored;
+    if (entry->is_regular_file(ignored) &&
+        Matches(Utf8FromPath(entry->path().filename()), pattern)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool PathExists(std::string_view windowsPath) { return os::PathExists(HostPath(windowsPath)); }
 
 void RemoveFile(std::string_view windowsPath) { os::RemoveFile(HostPath(windowsPath)); }

@@ -76,6 +76,10 @@ class File {
 std::string StripLineEnd(std::string line);
 
 [[nodiscard]] bool FileExists(std::string_view windowsPath);
+// Whether the folder at a host path holds a file whose name matches `pattern`, where '*' stands
+// for any characters (letter case ignored on Windows, whose file names ignore it).
+[[nodiscard]] bool HostFolderHolds(const std::string& hostFolder, std::string_view pattern);
+
 // Whether anything stands at the path: a file, a folder, a symbolic link (dangling or not).
 [[nodiscard]] bool PathExists(std::string_view windowsPath);
 // A missing file is no error. A symbolic link is removed itself, not what it points to.

@@ -5,7 +5,8 @@
 namespace {
 
 Logon PrdLogon() {
-  return {.destination = "PRD",
+  return {.system = "PRD.P00",
+          .destination = "PRD",
           .client = "100",
           .user = "MON",
           .password = "pw1",

@@ -6,6 +6,7 @@
 #include "src/output/messages.h"
 #include "src/platform/folder.h"
 #include "src/rfc/classic_client.h"
+#include "src/rfc/nwrfc_client.h"
 #include "src/rfc/rfc_library.h"
 
 namespace {
@@ -29,6 +30,10 @@ std::unique_ptr<RfcClient> LoadRfcClient(LibraryWatch& watch) {
   }
   std::optional<WorkingFolder> folder = WorkingFolder::Create();
   if (!folder) EndRun(MessageId::WorkingFolderMissing, platform::TemporaryFolder());
-  return std::make_unique<ClassicRfcClient>(std::get<RfcOperations>(library), std::move(*folder),
-                                            watch);
+  const LoadedRfcLibrary& loaded = std::get<LoadedRfcLibrary>(library);
+  if (const auto* netWeaver = std::get_if<NwRfcOperations>(&loaded.operations)) {
+    return std::make_unique<NwRfcClient>(*netWeaver, loaded.file, std::move(*folder), watch);
+  }
+  return std::make_unique<ClassicRfcClient>(std::get<RfcOperations>(loaded.operations),
+                                            std::move(*folder), watch);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 struct Logon {
+  std::string system;  // how the run's texts name the system: its profile
   std::string destination;
   std::string client;
   std::string user;

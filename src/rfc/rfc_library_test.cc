@@ -21,7 +21,9 @@ constexpr char kSeparator = '/';
 constexpr const char* kStandardSearch = "the system's library path";
 #endif
 
-const std::string kFile = SensorLibrarySearch().fileName;
+const RfcLibraryFile kClassic = SensorLibrarySearch().libraries.at(0);
+const RfcLibraryFile kNetWeaver = SensorLibrarySearch().libraries.at(1);
+const std::string kFile = kClassic.fileName;
 // A library name that no search finds.
 const std::string kNowhere = "librfc32-nowhere" + kFile.substr(kFile.find('.'));
 
@@ -46,8 +48,11 @@ class Folder {
 };
 
 RfcLibrarySearch Search(std::string fileName, std::string folder, bool standardSearch) {
-  return {std::move(fileName), std::move(folder), standardSearch};
+  return {{{RfcLibraryKind::Classic, std::move(fileName), {}}}, std::move(folder), standardSearch};
 }
+
+// Where the build puts the NetWeaver stand-in and its companion, below the unit tests.
+const std::string kNetWeaverFolder = platform::ProgramFolder() + "nwrfc" + kSeparator;
 
 RfcLibraryProblem ProblemOf(const RfcLibrary& library) {
   if (const auto* problem = std::get_if<RfcLibraryProblem>(&library)) return *problem;
@@ -85,8 +90,11 @@ TEST(RfcLibraryTest, FindsTheStandInBesideTheProgram) {
   // whether the standard search would have been asked after the program's folder or not.
   for (bool standardSearch : {false, true}) {
     RfcLibrary library = LoadRfcLibrary(Search(kFile, platform::ProgramFolder(), standardSearch));
-    const auto* operations = std::get_if<RfcOperations>(&library);
-    ASSERT_NE(operations, nullptr) << DescribeRfcLibraryProblem(ProblemOf(library));
+    const auto* loaded = std::get_if<LoadedRfcLibrary>(&library);
+    ASSERT_NE(loaded, nullptr) << DescribeRfcLibraryProblem(ProblemOf(library));
+    EXPECT_EQ(loaded->kind, RfcLibraryKind::Classic);
+    const auto* operations = std::get_if<RfcOperations>(&loaded->operations);
+    ASSERT_NE(operations, nullptr);
     EXPECT_EQ(operations->environment, &RfcEnvironment);
     EXPECT_EQ(operations->open, &RfcOpen);
     EXPECT_EQ(operations->openEx, &RfcOpenEx);
@@ -98,6 +106,52 @@ TEST(RfcLibraryTest, FindsTheStandInBesideTheProgram) {
   }
   EXPECT_EQ(SensorLibrarySearch().programFolder, platform::ProgramFolder());
   EXPECT_TRUE(SensorLibrarySearch().standardSearch);
+}
+
+// Windows finds a library's companions beside it; on Linux the loader looks for them only
+// once they were loaded first. One that is not beside it is named. (Before the test that loads
+// the companion: a run of all tests in one process would find it loaded already.)
+TEST(RfcLibraryTest, ANetWeaverLibraryWithoutItsCompanionNamesIt) {
+  Folder folder;
+  std::filesystem::copy_file(kNetWeaverFolder + kNetWeaver.fileName,
+                             folder.path() + kNetWeaver.fileName);
+  RfcLibrarySearch search = SensorLibrarySearch();
+  search.programFolder = folder.path();
+  search.standardSearch = false;
+  const RfcLibraryProblem problem = ProblemOf(LoadRfcLibrary(search));
+  EXPECT_EQ(problem.kind, Kind::CompanionMissing) << problem.detail;
+  const std::string needed = kNetWeaver.companions.size() == 1
+                                 ? kNetWeaver.companions[0]
+                                 : "libsapucum.dll, icuuc*.dll, icudt*.dll, icuin*.dll";
+  EXPECT_EQ(DescribeRfcLibraryProblem(problem),
+            folder.path() + kNetWeaver.fileName + " cannot be loaded: it needs " + needed +
+                " beside it");
+}
+
+// Where both lie, the classic library is the one: an installation that has it keeps working
+// as it did. Where only the NetWeaver library lies, it is loaded with its companion.
+TEST(RfcLibraryTest, TheClassicLibraryFirstThenTheNetWeaverOne) {
+  RfcLibrarySearch search = SensorLibrarySearch();
+  search.standardSearch = false;
+  search.programFolder = kNetWeaverFolder;
+  const RfcLibrary netWeaver = LoadRfcLibrary(search);
+  const auto* loaded = std::get_if<LoadedRfcLibrary>(&netWeaver);
+  ASSERT_NE(loaded, nullptr) << DescribeRfcLibraryProblem(ProblemOf(netWeaver));
+  EXPECT_EQ(loaded->kind, RfcLibraryKind::NetWeaver);
+  const auto* operations = std::get_if<NwRfcOperations>(&loaded->operations);
+  ASSERT_NE(operations, nullptr);
+  EXPECT_NE(operations->invoke, nullptr);
+  EXPECT_NE(operations->getVersion, nullptr);
+
+  Folder both;
+  std::filesystem::copy_file(platform::ProgramFolder() + kFile, both.path() + kFile);
+  for (const std::string& file : {kNetWeaver.fileName, kNetWeaver.companions.at(0)}) {
+    std::filesystem::copy_file(kNetWeaverFolder + file, both.path() + file);
+  }
+  search.programFolder = both.path();
+  const RfcLibrary classic = LoadRfcLibrary(search);
+  ASSERT_TRUE(std::holds_alternative<LoadedRfcLibrary>(classic));
+  EXPECT_EQ(std::get<LoadedRfcLibrary>(classic).kind, RfcLibraryKind::Classic);
 }
 
 TEST(RfcLibraryTest, ALibraryFoundNowhereSaysWhereItWasLookedFor) {
@@ -116,6 +170,12 @@ TEST(RfcLibraryTest, ALibraryFoundNowhereSaysWhereItWasLookedFor) {
     EXPECT_EQ(problem.kind, Kind::NotFound) << c.text;
     EXPECT_EQ(DescribeRfcLibraryProblem(problem), c.text);
   }
+  // The sensor's own search names both libraries.
+  RfcLibrarySearch sensor = SensorLibrarySearch();
+  sensor.programFolder = empty.path();
+  sensor.standardSearch = false;
+  EXPECT_EQ(DescribeRfcLibraryProblem(ProblemOf(LoadRfcLibrary(sensor))),
+            kFile + " or " + kNetWeaver.fileName + " not found in " + empty.path());
 }
 
 TEST(RfcLibraryTest, TheCurrentDirectoryIsNotSearched) {

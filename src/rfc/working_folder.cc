@@ -89,6 +89,16 @@ std::unique_ptr<platform::File> WorkingFolder::OpenOwnFile(std::string_view name
   return own_.OpenFile(name);
 }
 
+bool WorkingFolder::AddToOwnTrace(std::string_view text) const {
+  std::string trace;
+  if (auto earlier = own_.OpenFile(kTraceFile, platform::FileMode::Binary)) {
+    for (std::string block; !(block = earlier->ReadBytes(kCopyBlock)).empty();) trace += block;
+  }
+  trace += text;
+  auto file = own_.WriteFile(kTraceFile, platform::FileMode::Binary);
+  return file && file->Write(trace) && file->Close();
+}
+
 SapRfcIniCopy WorkingFolder::CopySapRfcIni(std::string_view destination) const {
   auto source = platform::File::OpenForReading(SensorFile("SapRfc." + std::string(destination)),
                                                platform::FileMode::Binary);

@@ -71,6 +71,11 @@ class WorkingFolder {
   // This folder's regular file of that name, opened for reading; nothing when there is none.
   std::unique_ptr<platform::File> OpenOwnFile(std::string_view name) const;
 
+  // Adds the text at the end of this folder's trace, which goes to the shared trace with the
+  // library's own sections: for a library that writes no trace, the sensor's sections of its
+  // failures. False when it could not be written.
+  bool AddToOwnTrace(std::string_view text) const;
+
   // Copies the sensor directory's "SapRfc." + destination onto this folder's SapRfc.ini, byte
   // for byte.
   [[nodiscard]] SapRfcIniCopy CopySapRfcIni(std::string_view destination) const;

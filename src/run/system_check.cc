@@ -4,7 +4,8 @@
 #include "src/run/run_guard.h"
 
 Logon LogonOf(const SystemEntry& entry, const Parameters& parameters) {
-  return {entry.destination,
+  return {{},
+          entry.destination,
           entry.client,
           entry.user,
           entry.password,
@@ -21,5 +22,7 @@ Conversation CheckSystem(RunContext& run, CallChoice call) {
     if (!run.libraryWatch) run.libraryWatch = std::make_unique<RunGuard>(run);
     run.client = run.loadClient(*run.libraryWatch);
   }
-  return run.client->Converse(LogonOf(run.entry, run.parameterText), call);
+  Logon logon = LogonOf(run.entry, run.parameterText);
+  logon.system = run.currentSystem.empty() ? run.profile.name : run.currentSystem;
+  return run.client->Converse(logon, call);
 }
