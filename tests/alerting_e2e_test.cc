@@ -21,11 +21,19 @@ using Channel = std::map<std::string, std::string>;
 
 const std::string kSensorDirectory = testsupport::kSensorDirectory;
 
-// SLOW takes 600 ms to open, FAST answers at once; FAIL and NONE fail their calls.
-class AlertingEndToEnd : public testing::Test {
+testsupport::RfcLibrary LibraryOf(testsupport::RfcLibrary library) { return library; }
+testsupport::RfcLibrary LibraryOf(const testsupport::ListingVariant& variant) {
+  return variant.library;
+}
+
+// SLOW takes 600 ms to open, FAST answers at once; FAIL and NONE fail their calls. The cases
+// run through each RFC library (`Variant` names it).
+template <typename Variant>
+class Alerting : public testing::TestWithParam<Variant> {
  protected:
-  AlertingEndToEnd() {
+  Alerting() {
     drives_.MakeDirectory(kSensorDirectory);
+    drives_.UseLibrary(LibraryOf(this->GetParam()));
     const json systems = {
         {{"name", "SLOW"}, {"delays", {{"open", 600}}}},
         {{"name", "FAST"}},
@@ -50,7 +58,9 @@ class AlertingEndToEnd : public testing::Test {
   std::unique_ptr<Sapsim> sim_;
 };
 
-TEST_F(AlertingEndToEnd, ASingleRunsResponseTimeCarriesTheLimits) {
+using AlertingEndToEnd = Alerting<testsupport::RfcLibrary>;
+
+TEST_P(AlertingEndToEnd, ASingleRunsResponseTimeCarriesTheLimits) {
   for (const std::string system : {"SLOW", "FAST"}) {
     SCOPED_TRACE(system);
     const std::vector<Channel> channels = Channels({system, ",WARN=250,ERROR=5000"});
@@ -69,11 +79,10 @@ TEST_F(AlertingEndToEnd, ASingleRunsResponseTimeCarriesTheLimits) {
 }
 
 // The listing's cases, with its systems checked at a time as by default and one at a time.
-class AlertingListingEndToEnd : public AlertingEndToEnd,
-                                public testing::WithParamInterface<testsupport::SystemsAtATime> {
+class AlertingListingEndToEnd : public Alerting<testsupport::ListingVariant> {
  protected:
   std::vector<Channel> ListingChannels(const std::vector<std::string>& arguments) {
-    return Channels(testsupport::WithSystemsAtATime(arguments, GetParam()));
+    return Channels(testsupport::WithSystemsAtATime(arguments, GetParam().systems));
   }
 };
 
@@ -109,7 +118,7 @@ TEST_P(AlertingListingEndToEnd, TheFailedSystemsChannelCountsTheListingsFailures
   }
 }
 
-TEST_F(AlertingEndToEnd, WithoutTheKeywordsTheDocumentsStayAsTheyWere) {
+TEST_P(AlertingEndToEnd, WithoutTheKeywordsTheDocumentsStayAsTheyWere) {
   drives_.Write(kSensorDirectory + "Talvex.Prf", "# Gsng: 123456789012FAST.P00#\n");
   for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
            {"FAST"}, {"FAST", "x,FAILED"}, {"X", "ITEM=Response:Time"}}) {
@@ -119,16 +128,19 @@ TEST_F(AlertingEndToEnd, WithoutTheKeywordsTheDocumentsStayAsTheyWere) {
   }
 }
 
-TEST_F(AlertingEndToEnd, ALimitThatIsNoNumberEndsTheRun) {
+TEST_P(AlertingEndToEnd, ALimitThatIsNoNumberEndsTheRun) {
   const ProcessResult result = drives_.RunSensor({"FAST", ",ERROR=2s"});
   EXPECT_EQ(result.out, testsupport::ErrorDocument(
                             "Error 1046: Invalid Limit ERROR=2s (1 to 999999 Milliseconds) !"));
   EXPECT_EQ(result.exitCode, 2);
 }
 
+INSTANTIATE_TEST_SUITE_P(Libraries, AlertingEndToEnd,
+                         testing::Values(testsupport::RfcLibrary::Classic,
+                                         testsupport::RfcLibrary::NetWeaver),
+                         [](const auto& test) { return testsupport::NameOf(test.param); });
 INSTANTIATE_TEST_SUITE_P(Listings, AlertingListingEndToEnd,
-                         testing::Values(testsupport::SystemsAtATime::Default,
-                                         testsupport::SystemsAtATime::One),
+                         testing::ValuesIn(testsupport::ListingVariants()),
                          [](const auto& test) { return testsupport::NameOf(test.param); });
 
 }  // namespace

@@ -21,8 +21,9 @@ using testsupport::MaskTimes;
 using testsupport::ProcessResult;
 using testsupport::XmlChannel;
 
+using testsupport::RfcLibrary;
+
 const bool kWindows = testsupport::UnderWine();
-const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
 const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
 const std::string kCrash = kWindows ? "EXCEPTION_ACCESS_VIOLATION" : "SIGSEGV";
 const std::string kSensors = testsupport::kSensorDirectory;
@@ -31,7 +32,8 @@ using Clock = std::chrono::steady_clock;
 
 // A copy of the sensor with one of the faulty libraries beside it, in the monitor's folder,
 // with the profiles of a good system (PRD) and of one on the host the library fails on (BAD).
-class GuardEndToEnd : public testing::Test {
+// The faulty libraries are of each kind, classic and NetWeaver.
+class GuardEndToEnd : public testing::TestWithParam<RfcLibrary> {
  protected:
   GuardEndToEnd() {
     drives_.MakeDirectory(kSensors);
@@ -45,10 +47,22 @@ class GuardEndToEnd : public testing::Test {
     drives_.Write(kSensors + "Talvex.Prf", "# Gsng: 123456789012PRD.P00#BAD.P00#\n");
   }
 
+  static bool NetWeaver() { return GetParam() == RfcLibrary::NetWeaver; }
+
+  // The library's operation that stands for one of the classic library's.
+  static std::string Operation(const std::string& classic) {
+    if (!NetWeaver()) return classic;
+    if (classic == "RfcOpen") return "RfcOpenConnection";
+    if (classic == "RfcClose") return "RfcCloseConnection";
+    return "RfcInvoke";  // which sends the call and receives the answer
+  }
+
   void UseLibrary(const std::string& fault) const {
+    const std::string library = NetWeaver() ? (kWindows ? "sapnwrfc.dll" : "libsapnwrfc.so")
+                                            : (kWindows ? "librfc32.dll" : "librfc32.so");
     const fs::path sensor = drives_.HostPath(kSensors);
     fs::copy_file(Drives::SensorFile(), sensor / kProgram, fs::copy_options::overwrite_existing);
-    fs::copy_file(Drives::BuildFile("rfc-fixtures/" + fault + "/" + kLibrary), sensor / kLibrary,
+    fs::copy_file(Drives::BuildFile("rfc-fixtures/" + fault + "/" + library), sensor / library,
                   fs::copy_options::overwrite_existing);
   }
 
@@ -76,18 +90,19 @@ std::string ListingEnding(const std::string& message) {
   return "<Error>1</Error>\n<Text>" + message + "</Text>\n</Prtg>\n";
 }
 
-TEST_F(GuardEndToEnd, EveryFaultOfTheLibraryEndsWithAWholeDocument) {
+TEST_P(GuardEndToEnd, EveryFaultOfTheLibraryEndsWithAWholeDocument) {
+  const auto failed = [](const std::string& operation, const std::string& cause) {
+    return "Error 1050: RFC-Library failed in " + Operation(operation) + " (" + cause + ") !";
+  };
+  const auto noAnswer = [](const std::string& from, const std::string& operation) {
+    return "Error 1048: No Answer within 2 Seconds" + from + " (" + Operation(operation) + ") !";
+  };
   const FaultCase cases[] = {
-      {"exit_in_open", "Error 1050: RFC-Library failed in RfcOpen (exit) !",
-       "Error 1050: RFC-Library failed in RfcOpen (exit) !"},
-      {"exit_in_call", "Error 1050: RFC-Library failed in RfcCall (exit) !",
-       "Error 1050: RFC-Library failed in RfcCall (exit) !"},
-      {"crash_in_call", "Error 1050: RFC-Library failed in RfcCall (" + kCrash + ") !",
-       "Error 1050: RFC-Library failed in RfcCall (" + kCrash + ") !"},
-      {"hang_in_receive", "Error 1048: No Answer within 2 Seconds (RfcReceive) !",
-       "Error 1048: No Answer within 2 Seconds from BAD.P00 (RfcReceive) !"},
-      {"hang_in_close", "Error 1048: No Answer within 2 Seconds (RfcClose) !",
-       "Error 1048: No Answer within 2 Seconds from BAD.P00 (RfcClose) !"},
+      {"exit_in_open", failed("RfcOpen", "exit"), failed("RfcOpen", "exit")},
+      {"exit_in_call", failed("RfcCall", "exit"), failed("RfcCall", "exit")},
+      {"crash_in_call", failed("RfcCall", kCrash), failed("RfcCall", kCrash)},
+      {"hang_in_receive", noAnswer("", "RfcReceive"), noAnswer(" from BAD.P00", "RfcReceive")},
+      {"hang_in_close", noAnswer("", "RfcClose"), noAnswer(" from BAD.P00", "RfcClose")},
   };
   for (const FaultCase& c : cases) {
     UseLibrary(c.fault);
@@ -118,30 +133,37 @@ TEST_F(GuardEndToEnd, EveryFaultOfTheLibraryEndsWithAWholeDocument) {
 }
 
 // The monitor stops a sensor that runs too long; the sensor still ends its document.
-TEST_F(GuardEndToEnd, ATerminationRequestEndsTheDocument) {
+TEST_P(GuardEndToEnd, ATerminationRequestEndsTheDocument) {
   if (kWindows) GTEST_SKIP() << "a POSIX signal does not reach a Windows program under Wine";
   UseLibrary("hang_in_receive");
   drives_.TerminateAfter(std::chrono::milliseconds(500));
+  const std::string message =
+      "Error 1050: RFC-Library failed in " + Operation("RfcReceive") + " (SIGTERM) !";
   const ProcessResult single = Run({"BAD"});
-  EXPECT_EQ(single.out, ErrorDocument("Error 1050: RFC-Library failed in RfcReceive (SIGTERM) !"));
+  EXPECT_EQ(single.out, ErrorDocument(message));
   EXPECT_EQ(single.exitCode, 2);
   const ProcessResult listing = Run({"X", "ITEM=Response:Time"});
   EXPECT_EQ(MaskTimes(listing.out),
-            MaskTimes(kListingHead + XmlChannel("PRD.P00") +
-                      ListingEnding("Error 1050: RFC-Library failed in RfcReceive (SIGTERM) !")));
+            MaskTimes(kListingHead + XmlChannel("PRD.P00") + ListingEnding(message)));
   EXPECT_EQ(listing.exitCode, 2);
 }
 
 // The real stand-in against a system that never answers, with the library's own timeout far
 // beyond the run's deadline.
-TEST_F(GuardEndToEnd, ASystemThatNeverAnswersMeetsTheDeadline) {
+TEST_P(GuardEndToEnd, ASystemThatNeverAnswersMeetsTheDeadline) {
   testsupport::Sapsim sim(
       nlohmann::json{{"systems", {{{"name", "HNG"}, {"fault", "hang_on_call"}}}}}.dump());
   testsupport::WriteSystemProfile(drives_, sim, "HNG");
   drives_.SetEnvironment("RFC_STANDIN_TIMEOUT_MS", "120000");
+  drives_.UseLibrary(GetParam());
   const ProcessResult result = drives_.RunSensor({"HNG", "X,Timeout=2"});
-  EXPECT_EQ(result.out, ErrorDocument("Error 1048: No Answer within 2 Seconds (RfcReceive) !"));
+  EXPECT_EQ(result.out, ErrorDocument("Error 1048: No Answer within 2 Seconds (" +
+                                      Operation("RfcReceive") + ") !"));
   EXPECT_EQ(result.exitCode, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Libraries, GuardEndToEnd,
+                         testing::Values(RfcLibrary::Classic, RfcLibrary::NetWeaver),
+                         [](const auto& test) { return testsupport::NameOf(test.param); });
 
 }  // namespace

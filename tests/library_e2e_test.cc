@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "tests/support/drives.h"
+#include "standin/testing/sapsim.h"
 #include "tests/support/profiles.h"
 
 namespace {
@@ -19,6 +20,9 @@ using testsupport::ProcessResult;
 const bool kWindows = testsupport::UnderWine();
 const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
 const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+// The NetWeaver library and its companion, as they lie in the build's folder of their own.
+const std::string kNetWeaver = kWindows ? "sapnwrfc.dll" : "libsapnwrfc.so";
+const std::string kCompanion = kWindows ? "libsapucum.dll" : "libsapucum.so";
 
 // A copy of the sensor in a folder of its own, with whatever library the test puts beside it,
 // and a profile that the Tendril flavour reads from the command line.
@@ -54,7 +58,7 @@ class SensorLibraryEndToEnd : public testing::Test {
 TEST_F(SensorLibraryEndToEnd, AMissingLibraryIsNamedWithThePlacesSearched) {
   const ProcessResult result = Run();
   const std::string problem = Problem(result);
-  EXPECT_TRUE(problem.starts_with(kLibrary + " not found in ")) << problem;
+  EXPECT_TRUE(problem.starts_with(kLibrary + " or " + kNetWeaver + " not found in ")) << problem;
   EXPECT_TRUE(problem.ends_with(kWindows ? " nor in the system folders or PATH"
                                          : " nor in the system's library path"))
       << problem;
@@ -94,6 +98,47 @@ TEST_F(SensorLibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
                                         " is a 32-bit library; this sensor is 64-bit: " + remedy))
       << result.out;
   EXPECT_EQ(result.exitCode, 2);
+}
+
+// The NetWeaver library loads its companion from beside it: without it there, the run names it.
+TEST_F(SensorLibraryEndToEnd, TheNetWeaverLibraryWithoutItsCompanionNamesIt) {
+  fs::copy_file(Drives::BuildFile("nwrfc/" + kNetWeaver), Folder() / kNetWeaver);
+  const ProcessResult result = Run();
+  EXPECT_EQ(Problem(result), (Folder() / kNetWeaver).string() + " cannot be loaded: it needs " +
+                                 kCompanion + " beside it")
+      << result.out;
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+// An installation that has the classic library keeps it when the NetWeaver library is put
+// beside it; the NetWeaver library alone is used as well. sapsim records which one opened.
+TEST_F(SensorLibraryEndToEnd, TheClassicLibraryWinsWhereBothLieBesideTheSensor) {
+  testsupport::Sapsim sim(R"({"systems": [{"name": "PRD"}]})",
+                          testsupport::SapsimOptions{.record = true});
+  testsupport::ProfileValues values;
+  values.gwservice = std::to_string(sim.Port("PRD"));
+  testsupport::WriteProfile(drives_, "D:\\profiles\\LIVE.P00", values, "secret");
+  const std::vector<std::string> live = {"/Flavour=Tendril", "D:\\profiles\\LIVE"};
+  // The operation that opened the last connection sapsim saw.
+  const auto lastOpen = [&sim] {
+    std::string operation = "(none)";
+    for (const auto& record : sim.Recorded()) {
+      if (record["event"] == "open") operation = record["operation"].get<std::string>();
+    }
+    return operation;
+  };
+  for (const std::string& file : {kNetWeaver, kCompanion}) {
+    fs::copy_file(Drives::BuildFile("nwrfc/" + file), Folder() / file);
+  }
+  const ProcessResult netWeaverAlone = Run(live);
+  EXPECT_EQ(netWeaverAlone.exitCode, 0) << netWeaverAlone.out;
+  EXPECT_EQ(lastOpen(), "RfcOpenConnection");
+
+  fs::copy_file(Drives::BuildFile(kLibrary), Folder() / kLibrary);
+  const ProcessResult both = Run(live);
+  EXPECT_EQ(both.exitCode, 0) << both.out;
+  EXPECT_EQ(lastOpen(), "RfcOpen");
+  EXPECT_EQ(testsupport::MaskTimes(both.out), testsupport::MaskTimes(netWeaverAlone.out));
 }
 
 // The library is loaded when a run first needs it: runs that end before need none.

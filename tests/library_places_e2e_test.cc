@@ -17,6 +17,8 @@ using testsupport::ProcessResult;
 const bool kWindows = testsupport::UnderWine();
 const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
 const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+const std::string kNetWeaver = kWindows ? "sapnwrfc.dll" : "libsapnwrfc.so";
+const std::string kCompanion = kWindows ? "libsapucum.dll" : "libsapucum.so";
 // The search path a test can set: Wine puts WINEPATH in front of the Windows PATH.
 const std::string kSearchPath = kWindows ? "WINEPATH" : "LD_LIBRARY_PATH";
 const char kSeparator = kWindows ? ';' : ':';
@@ -55,8 +57,12 @@ class LibraryPlacesEndToEnd : public testing::Test {
 // The loader takes an empty entry, or a relative one, as relative to the current directory.
 TEST_F(LibraryPlacesEndToEnd, NoEntryOfTheSearchPathMakesTheCurrentDirectoryOne) {
   const std::string elsewhere = kWindows ? "C:\\nowhere" : "/nowhere";
+  // Either library, with the NetWeaver library's companion, would work from there.
   for (const fs::path& folder : {Current(), Current() / "lib"}) {
     fs::copy_file(Drives::BuildFile(kLibrary), folder / kLibrary);
+    for (const std::string& file : {kNetWeaver, kCompanion}) {
+      fs::copy_file(Drives::BuildFile("nwrfc/" + file), folder / file);
+    }
   }
   for (const std::string& entries :
        {std::string(1, kSeparator), elsewhere + kSeparator + kSeparator + elsewhere,
@@ -64,7 +70,8 @@ TEST_F(LibraryPlacesEndToEnd, NoEntryOfTheSearchPathMakesTheCurrentDirectoryOne)
     SCOPED_TRACE(kSearchPath + "=" + entries);
     drives_.SetEnvironment(kSearchPath, entries);
     const ProcessResult result = Run();
-    EXPECT_TRUE(Problem(result).starts_with(kLibrary + " not found in ")) << result.out;
+    EXPECT_TRUE(Problem(result).starts_with(kLibrary + " or " + kNetWeaver + " not found in "))
+        << result.out;
     EXPECT_EQ(result.exitCode, 2);
   }
 }

@@ -62,6 +62,10 @@ std::string FromWindowsLineEnds(const std::string& bytes, const std::string& wha
 
 bool UnderWine() { return WineMode().has_value(); }
 
+std::string NameOf(RfcLibrary library) {
+  return library == RfcLibrary::Classic ? "Classic" : "NetWeaver";
+}
+
 Drives::Drives() {
   if (auto wine = WineMode()) {
     // Drive C: is shared: what the tests write there must not be there yet, or a test would
@@ -217,9 +221,29 @@ ProcessResult Drives::RunSensorFrom(const std::string& hostProgram,
   return result;
 }
 
+void Drives::UseLibrary(RfcLibrary library) {
+  library_ = library;
+  if (library == RfcLibrary::Classic) {
+    sensor_.clear();
+    return;
+  }
+  // Outside the drives, so that no test's files lie beside it.
+  const fs::path folder = root_.path() + "/netweaver-sensor";
+  fs::create_directories(folder);
+  const fs::path sensor = SensorFile();
+  fs::copy_file(sensor, folder / sensor.filename(), fs::copy_options::overwrite_existing);
+  const std::vector<std::string> files =
+      UnderWine() ? std::vector<std::string>{"sapnwrfc.dll", "libsapucum.dll"}
+                  : std::vector<std::string>{"libsapnwrfc.so", "libsapucum.so"};
+  for (const std::string& file : files) {
+    fs::copy_file(BuildFile("nwrfc/" + file), folder / file, fs::copy_options::overwrite_existing);
+  }
+  sensor_ = (folder / sensor.filename()).string();
+}
+
 ProcessResult Drives::RunSensor(const std::vector<std::string>& arguments,
                                 std::string_view currentDirectory) const {
-  return RunSensorFrom(SensorFile(), arguments, currentDirectory);
+  return RunSensorFrom(sensor_.empty() ? SensorFile() : sensor_, arguments, currentDirectory);
 }
 
 std::string Drives::TemporaryFolder() const {

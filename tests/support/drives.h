@@ -22,6 +22,12 @@ namespace testsupport {
 // Whether the programs run as Windows programs under Wine.
 bool UnderWine();
 
+// The RFC library a test's sensor runs speak through: the classic one, which lies beside the
+// built sensor, or the NetWeaver one alone (with its companion) beside a copy of the sensor.
+// Either way the documents are the same; only the library's reasons are worded differently.
+enum class RfcLibrary { Classic, NetWeaver };
+std::string NameOf(RfcLibrary library);
+
 class Drives {
  public:
   Drives();
@@ -56,6 +62,10 @@ class Drives {
   // How long a program may run before it is killed (and its result marked timed out).
   void SetTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
+  // From here on RunSensor runs a sensor that finds only `library`.
+  void UseLibrary(RfcLibrary library);
+  RfcLibrary Library() const { return library_; }
+
   // Runs the sensor. What it prints as an XML document must be well-formed XML, whatever the
   // test looks at then: the monitor would show a parse error instead of the result.
   ProcessResult RunSensor(const std::vector<std::string>& arguments,
@@ -87,6 +97,8 @@ class Drives {
                            Output output, const std::string& what) const;
 
   ScratchDirectory root_{"drives"};
+  RfcLibrary library_ = RfcLibrary::Classic;
+  std::string sensor_;  // the sensor RunSensor runs, on the host
   std::vector<std::pair<std::string, std::string>> env_;
   std::optional<std::chrono::milliseconds> terminateAfter_;
   std::chrono::milliseconds timeout_{60000};

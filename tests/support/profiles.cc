@@ -77,6 +77,20 @@ std::string NameOf(SystemsAtATime systems) {
   return systems == SystemsAtATime::One ? "OneAtATime" : "ByDefault";
 }
 
+std::vector<ListingVariant> ListingVariants() {
+  std::vector<ListingVariant> variants;
+  for (SystemsAtATime systems : {SystemsAtATime::Default, SystemsAtATime::One}) {
+    for (RfcLibrary library : {RfcLibrary::Classic, RfcLibrary::NetWeaver}) {
+      variants.push_back({systems, library});
+    }
+  }
+  return variants;
+}
+
+std::string NameOf(const ListingVariant& variant) {
+  return NameOf(variant.systems) + "_" + NameOf(variant.library);
+}
+
 std::vector<std::string> WithSystemsAtATime(std::vector<std::string> arguments,
                                             SystemsAtATime systems) {
   if (systems == SystemsAtATime::Default) return arguments;

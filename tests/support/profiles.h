@@ -59,6 +59,15 @@ std::string NameOf(SystemsAtATime systems);
 std::vector<std::string> WithSystemsAtATime(std::vector<std::string> arguments,
                                             SystemsAtATime systems);
 
+// A listing test's variant: how many systems at a time, through which RFC library.
+struct ListingVariant {
+  SystemsAtATime systems;
+  RfcLibrary library;
+};
+// Every combination, and a name for each (such as "OneAtATime_NetWeaver").
+std::vector<ListingVariant> ListingVariants();
+std::string NameOf(const ListingVariant& variant);
+
 // How many processes of the program at that host path still run (under Wine: none is seen);
 // the parts of a run that ended a moment ago get a second to go.
 std::size_t ProcessesOf(const std::string& hostProgram);
