@@ -18,6 +18,13 @@ std::string XmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   while (!text.empty()) {
+    // Printable ASCII but the markup characters stands as it is; most of every text is such.
+    const char first = text.front();
+    if (first >= 0x20 && first < 0x7F && first != '&' && first != '<' && first != '>') {
+      out += first;
+      text.remove_prefix(1);
+      continue;
+    }
     const DecodedCharacter c = DecodeUtf8OrWindows1252(text);
     text.remove_prefix(c.length);
     if (IsXmlControl(c.codePoint)) {

@@ -38,23 +38,43 @@ std::string NoAnswerMessage(const RunContext& run, std::string_view operation) {
   return MessageFor(MessageId::NoAnswer, waitedFor);
 }
 
-void PrepareLastWords(const RunContext& run, std::string_view operation, bool inside) {
+namespace {
+
+RunGuard::Words MakeWords(const RunContext& run, std::string_view operation) {
   const Document& document = run.resultDocument;
   const std::string crash = document.ErrorDocument(LibraryQuitMessage(operation, kReasonMark));
   const std::size_t mark = crash.find(kReasonMark);
-  const std::string deadline = document.ErrorDocument(NoAnswerMessage(run, operation));
-  platform::SetLastWords({std::string_view(crash).substr(0, mark),
-                          std::string_view(crash).substr(mark + kReasonMark.size()), deadline,
-                          inside});
+  return {crash.substr(0, mark), crash.substr(mark + kReasonMark.size()),
+          document.ErrorDocument(NoAnswerMessage(run, operation))};
 }
 
-void RunGuard::PrepareOutsideOperations() const { PrepareLastWords(run_, {}, false); }
-
-void RunGuard::OperationStarts(std::string_view operation) {
-  PrepareLastWords(run_, operation, true);
+void SetWords(const RunGuard::Words& words, bool inside) {
+  platform::SetLastWords({words.head, words.tail, words.deadline, inside});
 }
 
-void RunGuard::OperationReturned() { PrepareLastWords(run_, {}, false); }
+}  // namespace
+
+void PrepareLastWords(const RunContext& run, std::string_view operation, bool inside) {
+  SetWords(MakeWords(run, operation), inside);
+}
+
+void RunGuard::Prepare(std::string_view operation, bool inside) {
+  if (wordsFor_ != run_.currentSystem) {
+    words_.clear();
+    wordsFor_ = run_.currentSystem;
+  }
+  auto found = words_.find(operation);
+  if (found == words_.end()) {
+    found = words_.emplace(std::string(operation), MakeWords(run_, operation)).first;
+  }
+  SetWords(found->second, inside);
+}
+
+void RunGuard::PrepareOutsideOperations() { Prepare({}, false); }
+
+void RunGuard::OperationStarts(std::string_view operation) { Prepare(operation, true); }
+
+void RunGuard::OperationReturned() { Prepare({}, false); }
 
 void RunGuard::LibraryFailed(const LibraryFailure& failure,
                              const std::function<void()>& closeLibrary) {

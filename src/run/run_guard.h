@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -37,13 +38,25 @@ class RunGuard : public LibraryWatch {
   explicit RunGuard(const RunContext& run) : run_(run) {}
 
   // What is printed when the run ends outside a library operation: set before the first one.
-  void PrepareOutsideOperations() const;
+  void PrepareOutsideOperations();
 
   void OperationStarts(std::string_view operation) override;
   void OperationReturned() override;
   [[noreturn]] void LibraryFailed(const LibraryFailure& failure,
                                   const std::function<void()>& closeLibrary) override;
 
+  // The words for one operation: the crash document around the reason's name, the deadline's.
+  struct Words {
+    std::string head, tail, deadline;
+  };
+
  private:
+  // Sets the words for `operation` (empty: none runs), made once per operation and system: a
+  // conversation starts and ends a handful of operations, each of which would otherwise build
+  // two documents.
+  void Prepare(std::string_view operation, bool inside);
+
   const RunContext& run_;
+  std::string wordsFor_;  // the system whose words are kept
+  std::map<std::string, Words, std::less<>> words_;  // by operation
 };
