@@ -73,39 +73,51 @@ TEST_F(SensorLibraryEndToEnd, ALibraryWithoutAnOperationNamesIt) {
   EXPECT_EQ(result.exitCode, 2);
 }
 
-// Under Wine the 32-bit stand-in of the win32 build; natively a library file whose header says
-// it is built for 32 bits.
+// Under Wine the 32-bit stand-ins of the win32 build; natively a library file whose header says
+// it is built for 32 bits. Either library of the wrong width says which one is needed.
 TEST_F(SensorLibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
-  std::string remedy;
-  if (kWindows) {
-    const char* win32 = std::getenv("SAPSYSINFO_WIN32_BIN_DIR");
-    ASSERT_TRUE(win32 != nullptr) << "SAPSYSINFO_WIN32_BIN_DIR names the win32 build's programs";
-    fs::copy_file(std::string(win32) + "/librfc32.dll", Folder() / kLibrary);
-    remedy = "use the win32 package";
-  } else {
-    std::string header(64, '\0');
-    header.replace(0, 4,
-                   "\x7f"
-                   "ELF");
-    header[4] = 1;   // 32 bits
-    header[5] = 1;   // little-endian
-    header[18] = 3;  // x86
-    std::ofstream(Folder() / kLibrary, std::ios::binary) << header;
-    remedy = "it needs a 64-bit " + kLibrary;
+  for (const std::string& library : {kLibrary, kNetWeaver}) {
+    SCOPED_TRACE(library);
+    fs::remove_all(Folder());
+    fs::create_directories(Folder());
+    fs::copy_file(Drives::SensorFile(), Folder() / kProgram);
+    std::string remedy;
+    if (kWindows) {
+      const char* win32 = std::getenv("SAPSYSINFO_WIN32_BIN_DIR");
+      ASSERT_TRUE(win32 != nullptr) << "SAPSYSINFO_WIN32_BIN_DIR names the win32 build's programs";
+      const std::string folder = std::string(win32) + (library == kLibrary ? "/" : "/nwrfc/");
+      fs::copy_file(folder + library, Folder() / library);
+      if (library == kNetWeaver) fs::copy_file(folder + kCompanion, Folder() / kCompanion);
+      remedy = "use the win32 package";
+    } else {
+      std::string header(64, '\0');
+      header.replace(0, 4,
+                     "\x7f"
+                     "ELF");
+      header[4] = 1;   // 32 bits
+      header[5] = 1;   // little-endian
+      header[18] = 3;  // x86
+      std::ofstream(Folder() / library, std::ios::binary) << header;
+      remedy = "it needs a 64-bit " + library;
+    }
+    const ProcessResult result = Run();
+    EXPECT_TRUE(Problem(result).ends_with(library +
+                                          " is a 32-bit library; this sensor is 64-bit: " + remedy))
+        << result.out;
+    EXPECT_EQ(result.exitCode, 2);
   }
-  const ProcessResult result = Run();
-  EXPECT_TRUE(Problem(result).ends_with(kLibrary +
-                                        " is a 32-bit library; this sensor is 64-bit: " + remedy))
-      << result.out;
-  EXPECT_EQ(result.exitCode, 2);
 }
 
 // The NetWeaver library loads its companion from beside it: without it there, the run names it.
 TEST_F(SensorLibraryEndToEnd, TheNetWeaverLibraryWithoutItsCompanionNamesIt) {
   fs::copy_file(Drives::BuildFile("nwrfc/" + kNetWeaver), Folder() / kNetWeaver);
+  // On Windows the vendor's kit has the ICU libraries beside it too (their names carry their
+  // version); whichever are not there are named.
+  const std::string companions =
+      kWindows ? kCompanion + ", icuuc*.dll, icudt*.dll, icuin*.dll" : kCompanion;
   const ProcessResult result = Run();
-  EXPECT_EQ(Problem(result), (Folder() / kNetWeaver).string() + " cannot be loaded: it needs " +
-                                 kCompanion + " beside it")
+  EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " + companions +
+                                        " beside it"))
       << result.out;
   EXPECT_EQ(result.exitCode, 2);
 }

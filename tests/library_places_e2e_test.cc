@@ -99,4 +99,22 @@ TEST_F(LibraryPlacesEndToEnd, ALibraryTheRfcLibraryNeedsIsNotTakenFromTheCurrent
   EXPECT_NE(Problem(Run()).find(" lacks the operation RfcOpen"), std::string::npos);
 }
 
+// The NetWeaver library beside the sensor finds its companion beside it, or the run names it:
+// one in the current directory is not taken, whatever the search path says.
+TEST_F(LibraryPlacesEndToEnd, TheNetWeaverLibrarysCompanionIsNotTakenFromTheCurrentDirectory) {
+  fs::copy_file(Drives::BuildFile("nwrfc/" + kNetWeaver), Sensor() / kNetWeaver);
+  fs::copy_file(Drives::BuildFile("nwrfc/" + kCompanion), Current() / kCompanion);
+  const std::string companions =
+      kWindows ? kCompanion + ", icuuc*.dll, icudt*.dll, icuin*.dll" : kCompanion;
+  for (const std::string& entries : {std::string("."), std::string(1, kSeparator)}) {
+    SCOPED_TRACE(kSearchPath + "=" + entries);
+    drives_.SetEnvironment(kSearchPath, entries);
+    const ProcessResult result = Run();
+    EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " +
+                                          companions + " beside it !</Text>\n</Prtg>\n"))
+        << result.out;
+    EXPECT_EQ(result.exitCode, 2);
+  }
+}
+
 }  // namespace
