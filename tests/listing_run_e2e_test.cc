@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -274,7 +276,12 @@ TEST_P(ListingRunEndToEnd, ConnectionThatCannotBeOpenedEndsTheRunWithError1033) 
   }
   WriteProfile("GONE.P00", gone);
 
+  // The trace's section of the failed open names the system (the document does not): GONE.P00
+  // is QAS's destination at a closed port.
+  const std::map<std::string, std::string> named = {{"BIN.P00", "system BIN.P00 (BIN)"},
+                                                    {"GONE.P00", "system GONE.P00 (QAS)"}};
   for (const std::string refused : {"BIN.P00", "GONE.P00"}) {
+    std::filesystem::remove(drives_.HostPath("C:\\work\\Dev_Rfc.Trc"));
     Write("Talvex.Prf", GsngLine("PRD.P00#" + refused + "#QAS.P00#"));
     const std::size_t before = sim_->Recorded().size();
     ProcessResult result = Run({"PRD", "ITEM=Response:Time"});
@@ -291,6 +298,9 @@ TEST_P(ListingRunEndToEnd, ConnectionThatCannotBeOpenedEndsTheRunWithError1033) 
     for (std::size_t i = before; i < recorded.size() && OneAtATime(); ++i) {
       EXPECT_NE(recorded[i]["system"], "QAS") << refused;
     }
+    const std::string trace = drives_.Read("C:\\work\\Dev_Rfc.Trc").value_or("");
+    EXPECT_NE(trace.find(named.at(refused)), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("secret"), std::string::npos) << trace;
   }
 }
 

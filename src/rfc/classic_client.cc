@@ -24,6 +24,7 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
   conversation.throughSapRfcIni = opened.throughSapRfcIni;
   if (opened.handle == 0) {
     conversation.reason = TraceNote();
+    NameSystemInTrace(logon);
     return conversation;
   }
   conversation.outcome = Outcome::NotCalled;
@@ -56,6 +57,17 @@ Conversation ClassicRfcClient::Converse(const Logon& logon, CallChoice call) {
     conversation.reason = TraceNote();
   }
   return conversation;
+}
+
+void ClassicRfcClient::NameSystemInTrace(const Logon& logon) const {
+  // The library's section names the partner it could not reach, not the system the
+  // administrator knows; a listing's Error 1033 names none either. A line in the form the
+  // NetWeaver library's sections have, which the trace note does not read, says which it was.
+  // Without a section of the library's there is nothing to add it to.
+  const std::unique_ptr<platform::File> trace = folder_.OpenOwnFile(kTraceFile);
+  if (!trace || !trace->ReadPiece(1)) return;
+  static_cast<void>(
+      folder_.AddToOwnTrace(TraceLine("      system ", logon.system + " (" + logon.destination + ")")));
 }
 
 std::string ClassicRfcClient::TraceNote() const {

@@ -19,6 +19,8 @@ class ClassicRfcClient : public RfcClient {
  private:
   // The library's reason for a failure, from this run's own trace.
   std::string TraceNote() const;
+  // After a failed open: names the system below the library's section of this run's trace.
+  void NameSystemInTrace(const Logon& logon) const;
 
   const RfcOperations& rfc_;
   WorkingFolder folder_;

@@ -8,6 +8,7 @@
 #include "src/platform/file.h"
 #include "src/rfc/nwrfc_parameters.h"
 #include "src/rfc/rfcsi_layout.h"
+#include "src/rfc/trace.h"
 #include "src/rfc/utf16_text.h"
 
 namespace {
@@ -62,17 +63,6 @@ const CodeOutcome* RowOf(RFC_RC code) {
 std::string CodeName(RFC_RC code) {
   if (const CodeOutcome* row = RowOf(code)) return std::string(row->name);
   return "code " + std::to_string(static_cast<int>(code));
-}
-
-// One line of a trace section: control characters become blanks, so that no text of the
-// library's can start a section of its own.
-std::string TraceLine(std::string_view prefix, std::string_view text) {
-  std::string line(prefix);
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    line += byte < 0x20 || byte == 0x7f ? ' ' : c;
-  }
-  return line + "\n";
 }
 
 }  // namespace

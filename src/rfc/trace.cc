@@ -48,3 +48,12 @@ std::string TraceNote(std::unique_ptr<platform::File> trace) {
 std::string TraceNote(const std::string& traceFile) {
   return TraceNote(platform::File::OpenForReading(traceFile));
 }
+
+std::string TraceLine(std::string_view prefix, std::string_view text) {
+  std::string line(prefix);
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += byte < 0x20 || byte == 0x7f ? ' ' : c;
+  }
+  return line + "\n";
+}

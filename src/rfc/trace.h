@@ -22,4 +22,9 @@ class TraceErrorScanner {
 // description from its trace file; where the trace has no description, a request to check it;
 // where the library left no trace (no file, or an empty one), a hint to look for one.
 std::string TraceNote(std::unique_ptr<platform::File> trace);
+
+// One line the sensor writes into a trace section, ended with a line feed: control characters
+// of the text become blanks, so that no text of a library's or a profile's can start a line or
+// a section of its own.
+std::string TraceLine(std::string_view prefix, std::string_view text);
 std::string TraceNote(const std::string& traceFile);

@@ -86,6 +86,8 @@ int RunListedSystem(RunContext& run, const std::vector<std::string>& arguments) 
     platform::StartDeadline(run.started + std::chrono::seconds(run.parameterText.timeoutSeconds) +
                             kBeyondTheDeadline);
     run.passwordKeyTable = BuildPasswordKeyTable();
+    // The system is named by its own profile, as the parent names it.
+    run.currentSystem = request->profiles.back();
     ListedProfile profile = ListedProfile::Missing;
     for (const std::string& name : request->profiles) {
       profile = ReadListedProfile(request->directory + name, run.entry, run.passwordKeyTable);
