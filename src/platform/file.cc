@@ -1,7 +1,7 @@
 // Files and Windows paths on every host.
 #include "src/platform/file.h"
 
-#include "src/platform/folder.h"
+#include "src/platform/current_directory.h"
 #include "src/platform/utf8_path.h"
 
 #include <cctype>

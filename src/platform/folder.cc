@@ -1,5 +1,4 @@
-// Folders of the run's own under the system's temporary folder, and the current directory,
-// in which the RFC library reads and writes its files.
+// Folders of the run's own under the system's temporary folder.
 #include "src/platform/folder.h"
 
 #include <cctype>
@@ -24,22 +23,6 @@ bool AllOf(std::string_view text, int (*is)(int)) {
 }
 
 }  // namespace
-
-std::string CurrentDirectory() {
-  std::error_code error;
-  const std::filesystem::path cwd = std::filesystem::current_path(error);
-  return error ? std::string(".") : Utf8FromPath(cwd);
-}
-
-bool ChangeDirectory(const std::string& hostPath) {
-  std::error_code error;
-  std::filesystem::current_path(PathFromUtf8(hostPath), error);
-  return !error;
-}
-
-std::string InFolder(std::string_view folder, std::string_view name) {
-  return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
-}
 
 std::string TemporaryFolderFrom(const char* tmpdir, std::string_view currentDirectory) {
   if (tmpdir == nullptr || *tmpdir == '\0') return std::string(kPosixTemporaryFolder);
@@ -89,19 +72,6 @@ Folder& Folder::operator=(Folder&& other) noexcept {
 
 Folder::~Folder() {
   if (handle_ != kNoHandle) os::CloseFolder(handle_);
-}
-
-ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& hostPath) {
-  // A current directory that cannot be named could not be returned to.
-  std::error_code error;
-  const std::filesystem::path current = std::filesystem::current_path(error);
-  if (error) return;
-  previous_ = Utf8FromPath(current);
-  entered_ = ChangeDirectory(hostPath);
-}
-
-ScopedCurrentDirectory::~ScopedCurrentDirectory() {
-  if (entered_) static_cast<void>(ChangeDirectory(previous_));  // nothing else to be done
 }
 
 void IgnoreBrokenPipe() { os::IgnoreBrokenPipe(); }

@@ -11,15 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "src/platform/current_directory.h"
 #include "src/platform/file.h"
 
 namespace platform {
 
-// The current directory, as a path of the host.
-std::string CurrentDirectory();
-[[nodiscard]] bool ChangeDirectory(const std::string& hostPath);
-// The path of `name` in a folder given as a path of the host.
-std::string InFolder(std::string_view folder, std::string_view name);
 
 // The system's temporary folder, as an absolute path of the host: on Windows what the system
 // names; elsewhere TMPDIR, taken relative to the current directory when it is relative, or
@@ -87,23 +83,6 @@ class Folder {
   std::intptr_t handle_ = kNoHandle;  // a file descriptor, or a Windows HANDLE
   std::string path_;
   std::string name_;
-};
-
-// While it lives, a folder is the current directory; when it goes, the previous one is again.
-class ScopedCurrentDirectory {
- public:
-  explicit ScopedCurrentDirectory(const std::string& hostPath);
-  ~ScopedCurrentDirectory();
-  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
-  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
-
-  // Whether the folder could be made the current directory (not when the current one cannot be
-  // named, for it could not be returned to).
-  explicit operator bool() const { return entered_; }
-
- private:
-  std::string previous_;
-  bool entered_ = false;
 };
 
 // A name for MakeUniqueFolder(prefix), and whether a name is one of those.

@@ -8,7 +8,7 @@
 
 #include "src/platform/shared_library.h"
 
-#include "src/platform/folder.h"
+#include "src/platform/current_directory.h"
 
 namespace platform {
 namespace {

@@ -74,8 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   } catch (const RunEnded& end) {
     const bool listingMessage = ListingMessages(secondArgument).count(end.message) == 1;
-    const bool limitMessage = end.message.starts_with("Error 1046: Invalid Limit ");
-    fuzz::Require((listingMessage || limitMessage) && end.exitCode == 2,
+    // A number the parameter text gives out of its range: a limit, the deadline, the systems
+    // checked at a time.
+    const bool numberMessage = end.message.starts_with("Error 1046: Invalid Limit ") ||
+                               end.message.starts_with("Error 1049: Invalid Timeout ") ||
+                               end.message.starts_with("Error 1051: Invalid Parallel ");
+    fuzz::Require((listingMessage || numberMessage) && end.exitCode == 2,
                   "a listing ends the run with one of its messages", end.message);
   }
   return 0;

@@ -86,6 +86,7 @@ Drives::Drives() {
       fs::create_symlink(root_.path() + "/" + letter, link);
       links_.push_back(link.string());
     }
+    runFoldersBefore_ = RunFoldersLeftIn(TemporaryFolder());
   }
   MakeDirectory("C:\\");
 }
@@ -262,7 +263,12 @@ std::string Drives::TemporaryFolder() const {
 }
 
 std::vector<std::string> Drives::RunFoldersLeft() const {
-  return RunFoldersLeftIn(TemporaryFolder());
+  std::vector<std::string> left = RunFoldersLeftIn(TemporaryFolder());
+  std::erase_if(left, [this](const std::string& folder) {
+    return std::find(runFoldersBefore_.begin(), runFoldersBefore_.end(), folder) !=
+           runFoldersBefore_.end();
+  });
+  return left;
 }
 
 std::vector<std::string> Drives::RunFoldersLeftIn(const std::string& hostFolder) const {

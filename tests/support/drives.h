@@ -82,7 +82,9 @@ class Drives {
 
   // The system's temporary folder the programs see, on the host, and the folders that sensor
   // runs left there: in the runs' folder, or beside it (a run whose runs' folder was not its
-  // own to use).
+  // own to use). Under Wine the temporary folder is every test's: RunFoldersLeft leaves out
+  // those that were there when this Drives was made (a run a test killed on purpose leaves its
+  // folder behind).
   std::string TemporaryFolder() const;
   std::vector<std::string> RunFoldersLeft() const;
   std::vector<std::string> RunFoldersLeftIn(const std::string& hostFolder) const;
@@ -103,6 +105,7 @@ class Drives {
   std::optional<std::chrono::milliseconds> terminateAfter_;
   std::chrono::milliseconds timeout_{60000};
   mutable std::vector<std::string> created_;  // on the shared drive C:, under Wine
+  std::vector<std::string> runFoldersBefore_;  // in the shared temporary folder, under Wine
   std::vector<std::string> links_;            // the prefix's drive letters, under Wine
 };
 
