@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "src/output/xml_text.h"
-#include "src/rfc/sapnwrfc.h"
 #include "src/rfc/record_text.h"
+#include "src/rfc/sapnwrfc.h"
 #include "standin/nwrfc_client.h"
 #include "standin/nwrfc_codes.h"
 #include "standin/rfcsi.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/support/drives.h"
 #include "standin/testing/sapsim.h"
+#include "tests/support/drives.h"
 #include "tests/support/profiles.h"
 
 namespace {

@@ -110,8 +110,8 @@ TEST_F(LibraryPlacesEndToEnd, TheNetWeaverLibrarysCompanionIsNotTakenFromTheCurr
     SCOPED_TRACE(kSearchPath + "=" + entries);
     drives_.SetEnvironment(kSearchPath, entries);
     const ProcessResult result = Run();
-    EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " +
-                                          companions + " beside it !</Text>\n</Prtg>\n"))
+    EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " + companions +
+                                          " beside it !</Text>\n</Prtg>\n"))
         << result.out;
     EXPECT_EQ(result.exitCode, 2);
   }

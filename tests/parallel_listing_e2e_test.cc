@@ -136,8 +136,7 @@ TEST_F(ParallelListingEndToEnd, NoProcessShowsThePassword) {
   const std::string password = "Pw4Listings";
   Start({"PA1", "PA2", "PA3"}, {{"delays", {{"open", 1500}}}}, password);
   Listing("PA1.P00#PA2.P00#PA3.P00#");
-  auto run =
-      std::async(std::launch::async, [this] { return Run({"X", "ITEM=Response:Time"}); });
+  auto run = std::async(std::launch::async, [this] { return Run({"X", "ITEM=Response:Time"}); });
   std::size_t children = 0;
   while (run.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
     for (const auto& entry : fs::directory_iterator("/proc")) {

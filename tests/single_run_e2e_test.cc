@@ -300,9 +300,9 @@ TEST_P(SingleRunEndToEnd, LostConnectionEndsInTheErrorBlock) {
     // Five labelled lines, an empty line and the abort lines; no document after them. The
     // operation is the one that lost it: the classic library's receive, the NetWeaver
     // library's invocation.
-    const std::string head = "RFC error\noperation/code  : " +
-                             std::string(NetWeaver() ? "RfcInvoke" : "RfcReceive") +
-                             "\nkey             : ";
+    const std::string head =
+        "RFC error\noperation/code  : " + std::string(NetWeaver() ? "RfcInvoke" : "RfcReceive") +
+        "\nkey             : ";
     EXPECT_EQ(result.out.rfind(head, 0), 0u) << result.out;
     EXPECT_NE(result.out.find("\nstatus          : "), std::string::npos);
     EXPECT_NE(result.out.find("\nmessage         : "), std::string::npos);
@@ -438,8 +438,7 @@ TEST_P(SingleRunEndToEnd, PerDestinationFileOpensThroughSapRfcIni) {
   } else {
     const json open = RecordedOpen();
     EXPECT_EQ(open["operation"], "RfcOpenEx");
-    EXPECT_EQ(open["connect_string"],
-              "CLIENT=100 USER=MONITOR PASSWD=pass word LANG=D DEST=PRD");
+    EXPECT_EQ(open["connect_string"], "CLIENT=100 USER=MONITOR PASSWD=pass word LANG=D DEST=PRD");
   }
   EXPECT_EQ(result.out.find("pass word"), std::string::npos);
 }
@@ -507,9 +506,8 @@ TEST_P(NetWeaverSingleRunEndToEnd, TheDestinationsBlockIsPassedAsConnectionParam
        {{"ASHOST", "127.0.0.1"},
         {"GWSERV", port},
         {"SAPROUTER", "/H/router.acme.example/S/3299/H/"}}},
-      {server +
-           "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=ACME\nSNC_QOP=9\nSNC_MYNAME=p:CN=MONITOR"
-           "\nSNC_LIB=C:\\sec\\sapcrypto.dll\n",
+      {server + "SNC_MODE=1\nSNC_PARTNERNAME=p:CN=PRD, O=ACME\nSNC_QOP=9\nSNC_MYNAME=p:CN=MONITOR"
+                "\nSNC_LIB=C:\\sec\\sapcrypto.dll\n",
        refused + "has no secure network communication (SNC_MODE=1)",
        {{"ASHOST", "127.0.0.1"},
         {"GWSERV", port},
@@ -539,7 +537,8 @@ TEST_P(NetWeaverSingleRunEndToEnd, TheDestinationsBlockIsPassedAsConnectionParam
       EXPECT_EQ(trace.find("secret"), std::string::npos) << trace;
     }
     json expected = c.parameters;
-    expected.update(json{{"CLIENT", "100"}, {"USER", "MONITOR"}, {"PASSWD", "secret"}, {"LANG", "D"}});
+    expected.update(
+        json{{"CLIENT", "100"}, {"USER", "MONITOR"}, {"PASSWD", "secret"}, {"LANG", "D"}});
     EXPECT_EQ(RecordedParameters(), expected);
     EXPECT_EQ(result.out.find("secret"), std::string::npos);
   }

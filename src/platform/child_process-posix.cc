@@ -21,8 +21,6 @@
 #include "src/platform/last_words_os.h"
 #include "src/platform/shared_library.h"
 
-extern char** environ;
-
 namespace platform {
 
 struct ChildProcess::State {
@@ -98,6 +96,7 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
   std::vector<std::string> words{program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 

@@ -16,7 +16,6 @@
 
 namespace platform {
 
-
 // The system's temporary folder, as an absolute path of the host: on Windows what the system
 // names; elsewhere TMPDIR, taken relative to the current directory when it is relative, or
 // /tmp when it is empty or names no folder this account can write into.

@@ -41,7 +41,7 @@ void OnSignal(int signal) {
 void OnExit() { EndOnTheSpot("exit", Cause::Exit); }
 
 // A crash from a stack overflow has no stack left to run its handler on.
-alignas(16) std::array<char, 64 * 1024> alternateStack;
+alignas(16) std::array<char, std::size_t{64} * 1024> alternateStack;
 
 }  // namespace
 

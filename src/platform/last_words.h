@@ -33,7 +33,7 @@ void WriteStandardOutputAsBytes();
 
 // The main thread sets the words; a handler takes whichever were set last, whole. Line feeds
 // become what the system's console writes for them.
-void SetLastWords(const LastWords& words);
+void SetLastWords(const LastWords& next);
 
 // From now on, a thread of its own ends the process with the deadline's words at `when`.
 void StartDeadline(std::chrono::steady_clock::time_point when);

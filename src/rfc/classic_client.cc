@@ -66,8 +66,8 @@ void ClassicRfcClient::NameSystemInTrace(const Logon& logon) const {
   // Without a section of the library's there is nothing to add it to.
   const std::unique_ptr<platform::File> trace = folder_.OpenOwnFile(kTraceFile);
   if (!trace || !trace->ReadPiece(1)) return;
-  static_cast<void>(
-      folder_.AddToOwnTrace(TraceLine("      system ", logon.system + " (" + logon.destination + ")")));
+  static_cast<void>(folder_.AddToOwnTrace(
+      TraceLine("      system ", logon.system + " (" + logon.destination + ")")));
 }
 
 std::string ClassicRfcClient::TraceNote() const {

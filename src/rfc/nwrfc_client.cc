@@ -80,8 +80,8 @@ struct NwRfcClient::Failure {
       : key(std::move(failureKey)), message(std::move(text)) {}
 };
 
-NwRfcClient::NwRfcClient(const NwRfcOperations& rfc, std::string libraryFile, WorkingFolder folder,
-                         LibraryWatch& watch)
+NwRfcClient::NwRfcClient(const NwRfcOperations& rfc, const std::string& libraryFile,
+                         WorkingFolder folder, LibraryWatch& watch)
     : rfc_(rfc), folder_(std::move(folder)), watch_(watch) {
   unsigned major = 0, minor = 0, patch = 0;
   const char16_t* version = nullptr;

@@ -15,7 +15,7 @@ class NwRfcClient : public RfcClient {
   // The library loaded from `libraryFile`, the run's folder made. The library writes no trace of
   // its own: the client writes a section in the classic library's form for every failure into
   // the run's trace, which goes to the shared Dev_Rfc.Trc at the run's end.
-  NwRfcClient(const NwRfcOperations& rfc, std::string libraryFile, WorkingFolder folder,
+  NwRfcClient(const NwRfcOperations& rfc, const std::string& libraryFile, WorkingFolder folder,
               LibraryWatch& watch);
 
   [[nodiscard]] Conversation Converse(const Logon& logon, CallChoice call) override;

@@ -18,7 +18,7 @@ using NwRfcParameters = std::vector<std::pair<std::string, std::string>>;
 
 // The longest per-destination file and value the sensor reads; a longer one is no block of a
 // destination's.
-inline constexpr std::size_t kLongestSapRfcFile = 64 * 1024;
+inline constexpr std::size_t kLongestSapRfcFile = std::size_t{64} * 1024;
 inline constexpr std::size_t kLongestSapRfcValue = 1024;
 
 // ASHOST (the host, or ,HOST=), SYSNR (the system number's two digits, or ,NO='s), CLIENT,

@@ -123,9 +123,9 @@ TEST(RfcLibraryTest, ANetWeaverLibraryWithoutItsCompanionNamesIt) {
   const std::string needed = kNetWeaver.companions.size() == 1
                                  ? kNetWeaver.companions[0]
                                  : "libsapucum.dll, icuuc*.dll, icudt*.dll, icuin*.dll";
-  EXPECT_EQ(DescribeRfcLibraryProblem(problem),
-            folder.path() + kNetWeaver.fileName + " cannot be loaded: it needs " + needed +
-                " beside it");
+  EXPECT_EQ(
+      DescribeRfcLibraryProblem(problem),
+      folder.path() + kNetWeaver.fileName + " cannot be loaded: it needs " + needed + " beside it");
 }
 
 // Where both lie, the classic library is the one: an installation that has it keeps working

@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::string_view kRequestHead = "sapsysinfo-request 1\n";
 // Bounds of what a child may say: a text, all of its output, its operations.
-constexpr std::size_t kLongestText = 16 * 1024;
-constexpr std::size_t kLongestOutput = 1024 * 1024;
+constexpr std::size_t kLongestText = std::size_t{16} * 1024;
+constexpr std::size_t kLongestOutput = std::size_t{1024} * 1024;
 constexpr std::size_t kMostOperations = 1000;
 
 struct OutcomeName {

@@ -11,8 +11,7 @@ Conversation Hostile() {
   conversation.times = {16, 2, -3, 2147483647};
   conversation.exception = "NOT\nFOUND";
   conversation.reason = " - 12:end\ntime 1\n";
-  conversation.fields = {"h\0st", "operation 4:xxxx", "", "D", "O", "1.2.3.4"};
-  conversation.fields.host = std::string("h\0st", 4);
+  conversation.fields = {std::string("h\0st", 4), "operation 4:xxxx", "", "D", "O", "1.2.3.4"};
   conversation.libraryFailure = {"RfcReceive", "K", "S", "M\r\n", "end"};
   return conversation;
 }

@@ -13,7 +13,7 @@
 namespace {
 
 // A request is a few hundred bytes; anything much longer is no listing's.
-constexpr std::size_t kLongestRequest = 64 * 1024;
+constexpr std::size_t kLongestRequest = std::size_t{64} * 1024;
 
 // Once its parent has given up on it, the child ends too; this is for a child whose parent
 // could not stop it.

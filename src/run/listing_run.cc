@@ -69,7 +69,7 @@ int ListingReport::Finish(std::uint32_t systems) {
   return 0;
 }
 
-int RunListing(RunContext& run, ServerListing listing) {
+int RunListing(RunContext& run, const ServerListing& listing) {
   if (run.parameterText.consoleTrace) {
     run.out->Print(run.banner + "\n");
     run.out->Print(

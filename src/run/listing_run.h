@@ -17,7 +17,7 @@ enum class ItemDelivery { Delivered, NotDelivered };
 // system before it are done: one at a time in this process with ",PARALLEL=1", else up to that
 // many at a time, each in a process of its own. The exit code (0 once the summary is printed).
 // A connection that cannot be opened ends the run (RunEnded).
-[[nodiscard]] int RunListing(RunContext& run, ServerListing listing);
+[[nodiscard]] int RunListing(RunContext& run, const ServerListing& listing);
 
 // "Processed", "Not Found" or "Rfc Failure": a system is processed when its entry is valid, it
 // answered and its item was delivered.

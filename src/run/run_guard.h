@@ -57,6 +57,6 @@ class RunGuard : public LibraryWatch {
   void Prepare(std::string_view operation, bool inside);
 
   const RunContext& run_;
-  std::string wordsFor_;  // the system whose words are kept
+  std::string wordsFor_;                             // the system whose words are kept
   std::map<std::string, Words, std::less<>> words_;  // by operation
 };

@@ -15,8 +15,8 @@ namespace {
 
 // The parameters a block may give, and the four every open ends with.
 constexpr std::array<std::string_view, 14> kBlockParameters{
-    "ASHOST",  "SYSNR",    "GWHOST",   "GWSERV",          "MSHOST",  "MSSERV",     "SYSID",
-    "GROUP",   "SAPROUTER", "SNC_MODE", "SNC_PARTNERNAME", "SNC_QOP", "SNC_MYNAME", "SNC_LIB"};
+    "ASHOST", "SYSNR",     "GWHOST",   "GWSERV",          "MSHOST",  "MSSERV",     "SYSID",
+    "GROUP",  "SAPROUTER", "SNC_MODE", "SNC_PARTNERNAME", "SNC_QOP", "SNC_MYNAME", "SNC_LIB"};
 
 bool IsBlockParameter(std::string_view name) {
   for (std::string_view known : kBlockParameters) {
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text = input.substr(lineEnd + 1);
 
   const std::optional<NwRfcParameters> parameters = ParametersOfDestination(text, logon);
-  fuzz::Require(parameters == ParametersOfDestination(text, logon), "the same text, the same result");
+  fuzz::Require(parameters == ParametersOfDestination(text, logon),
+                "the same text, the same result");
   if (!parameters) return 0;
 
   fuzz::Require(text.size() <= kLongestSapRfcFile, "a file too long gives no block");
@@ -62,11 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t blockEnd = parameters->size() - 4;
   const NwRfcParameters logonPart(parameters->begin() + static_cast<std::ptrdiff_t>(blockEnd),
                                   parameters->end());
-  fuzz::Require(logonPart == NwRfcParameters{{"CLIENT", "100"},
-                                             {"USER", "MONITOR"},
-                                             {"PASSWD", "pass word"},
-                                             {"LANG", "D"}},
-                "CLIENT, USER, PASSWD and LANG=D end the parameters");
+  fuzz::Require(
+      logonPart ==
+          NwRfcParameters{
+              {"CLIENT", "100"}, {"USER", "MONITOR"}, {"PASSWD", "pass word"}, {"LANG", "D"}},
+      "CLIENT, USER, PASSWD and LANG=D end the parameters");
   std::set<std::string> seen;
   for (std::size_t i = 0; i < blockEnd; ++i) {
     const auto& [name, value] = (*parameters)[i];

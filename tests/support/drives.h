@@ -104,9 +104,9 @@ class Drives {
   std::vector<std::pair<std::string, std::string>> env_;
   std::optional<std::chrono::milliseconds> terminateAfter_;
   std::chrono::milliseconds timeout_{60000};
-  mutable std::vector<std::string> created_;  // on the shared drive C:, under Wine
+  mutable std::vector<std::string> created_;   // on the shared drive C:, under Wine
   std::vector<std::string> runFoldersBefore_;  // in the shared temporary folder, under Wine
-  std::vector<std::string> links_;            // the prefix's drive letters, under Wine
+  std::vector<std::string> links_;             // the prefix's drive letters, under Wine
 };
 
 }  // namespace testsupport

@@ -42,7 +42,9 @@ bool FaultIs(std::string_view name) { return name == FAULT; }
 // Handles: any address of ours will do, the library never reads them back.
 char good, faulty, function;
 
-RFC_CONNECTION_HANDLE Handle(char& which) { return reinterpret_cast<RFC_CONNECTION_HANDLE>(&which); }
+RFC_CONNECTION_HANDLE Handle(char& which) {
+  return reinterpret_cast<RFC_CONNECTION_HANDLE>(&which);
+}
 bool IsFaulty(RFC_CONNECTION_HANDLE handle) { return handle == Handle(faulty); }
 
 void Ok(RFC_ERROR_INFO* errorInfo) { std::memset(errorInfo, 0, sizeof *errorInfo); }
@@ -57,9 +59,9 @@ constexpr SAP_UC kVersion[] = u"1.0.0 faulty";
 
 extern "C" {
 
-NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL RfcOpenConnection(
-    const RFC_CONNECTION_PARAMETER* connectionParams, unsigned paramCount,
-    RFC_ERROR_INFO* errorInfo) {
+NWRFC_API RFC_CONNECTION_HANDLE NWRFC_CALL
+RfcOpenConnection(const RFC_CONNECTION_PARAMETER* connectionParams, unsigned paramCount,
+                  RFC_ERROR_INFO* errorInfo) {
   Ok(errorInfo);
   bool onFaultyHost = false;
   for (unsigned i = 0; i < paramCount; ++i) {
@@ -105,9 +107,8 @@ NWRFC_API RFC_RC NWRFC_CALL RfcGetStructure(DATA_CONTAINER_HANDLE, const SAP_UC*
 }
 
 // Every field blank.
-NWRFC_API RFC_RC NWRFC_CALL RfcGetChars(DATA_CONTAINER_HANDLE, const SAP_UC*,
-                                        SAP_UC* charBuffer, unsigned bufferLength,
-                                        RFC_ERROR_INFO* errorInfo) {
+NWRFC_API RFC_RC NWRFC_CALL RfcGetChars(DATA_CONTAINER_HANDLE, const SAP_UC*, SAP_UC* charBuffer,
+                                        unsigned bufferLength, RFC_ERROR_INFO* errorInfo) {
   Ok(errorInfo);
   for (unsigned i = 0; i < bufferLength; ++i) charBuffer[i] = u' ';
   return RFC_OK;

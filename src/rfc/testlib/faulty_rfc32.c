@@ -72,8 +72,8 @@ RFC_API int32_t RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcPara
   return RFC_OK;
 }
 
-RFC_API int32_t RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing,
-                                    RfcParameter* tables, char** exception) {
+RFC_API int32_t RFC_CALL RfcReceive(RfcHandle handle, RfcParameter* importing, RfcParameter* tables,
+                                    char** exception) {
   (void)tables;
   (void)exception;
   if (IsFaulty(handle) && FAULT_IS("hang_in_receive")) Hang();
