@@ -24,7 +24,7 @@ using testsupport::XmlChannel;
 using testsupport::RfcLibrary;
 
 const bool kWindows = testsupport::UnderWine();
-const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+const std::string kProgram = testsupport::SensorFileName();
 const std::string kCrash = kWindows ? "EXCEPTION_ACCESS_VIOLATION" : "SIGSEGV";
 const std::string kSensors = testsupport::kSensorDirectory;
 
@@ -58,8 +58,7 @@ class GuardEndToEnd : public testing::TestWithParam<RfcLibrary> {
   }
 
   void UseLibrary(const std::string& fault) const {
-    const std::string library = NetWeaver() ? (kWindows ? "sapnwrfc.dll" : "libsapnwrfc.so")
-                                            : (kWindows ? "librfc32.dll" : "librfc32.so");
+    const std::string library = testsupport::LibraryFileName(GetParam());
     const fs::path sensor = drives_.HostPath(kSensors);
     fs::copy_file(Drives::SensorFile(), sensor / kProgram, fs::copy_options::overwrite_existing);
     fs::copy_file(Drives::BuildFile("rfc-fixtures/" + fault + "/" + library), sensor / library,

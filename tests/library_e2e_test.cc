@@ -18,14 +18,18 @@ using testsupport::ErrorDocument;
 using testsupport::ProcessResult;
 
 const bool kWindows = testsupport::UnderWine();
-const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
-const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+const std::string kLibrary = testsupport::LibraryFileName(testsupport::RfcLibrary::Classic);
+const std::string kProgram = testsupport::SensorFileName();
 // The NetWeaver library and its companion, as they lie in the build's folder of their own.
-const std::string kNetWeaver = kWindows ? "sapnwrfc.dll" : "libsapnwrfc.so";
-const std::string kCompanion = kWindows ? "libsapucum.dll" : "libsapucum.so";
+const std::string kNetWeaver = testsupport::LibraryFileName(testsupport::RfcLibrary::NetWeaver);
+const std::string kCompanion = testsupport::CompanionFileName();
+// The search path a test can set: Wine puts WINEPATH in front of the Windows PATH.
+const std::string kSearchPath = kWindows ? "WINEPATH" : "LD_LIBRARY_PATH";
+const char kSeparator = kWindows ? ';' : ':';
 
-// A copy of the sensor in a folder of its own, with whatever library the test puts beside it,
-// and a profile that the Tendril flavour reads from the command line.
+// A copy of the sensor in a folder of its own (D:\sensor), with whatever library the test puts
+// beside it, run in C:\work with a profile that the Tendril flavour reads from the command line
+// (of a system that does not answer: a run that gets a library ends with Error 1011).
 class SensorLibraryEndToEnd : public testing::Test {
  protected:
   SensorLibraryEndToEnd() {
@@ -38,6 +42,7 @@ class SensorLibraryEndToEnd : public testing::Test {
   }
 
   fs::path Folder() const { return drives_.HostPath("D:\\sensor"); }
+  fs::path Current() const { return drives_.HostPath("C:\\work"); }
 
   ProcessResult Run(const std::vector<std::string>& arguments = {"/Flavour=Tendril",
                                                                  "D:\\profiles\\PRD"}) const {
@@ -108,18 +113,29 @@ TEST_F(SensorLibraryEndToEnd, ALibraryOfTheWrongKindSaysWhichIsNeeded) {
   }
 }
 
-// The NetWeaver library loads its companion from beside it: without it there, the run names it.
+// The NetWeaver library loads its companion from beside it: without it there, the run names it,
+// also when one lies in the current directory, whatever the search path says.
 TEST_F(SensorLibraryEndToEnd, TheNetWeaverLibraryWithoutItsCompanionNamesIt) {
   fs::copy_file(Drives::BuildFile("nwrfc/" + kNetWeaver), Folder() / kNetWeaver);
   // On Windows the vendor's kit has the ICU libraries beside it too (their names carry their
   // version); whichever are not there are named.
   const std::string companions =
       kWindows ? kCompanion + ", icuuc*.dll, icudt*.dll, icuin*.dll" : kCompanion;
-  const ProcessResult result = Run();
-  EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " + companions +
-                                        " beside it"))
-      << result.out;
-  EXPECT_EQ(result.exitCode, 2);
+  const auto expectNamed = [&] {
+    const ProcessResult result = Run();
+    EXPECT_TRUE(Problem(result).ends_with(kNetWeaver + " cannot be loaded: it needs " + companions +
+                                          " beside it"))
+        << result.out;
+    EXPECT_EQ(result.exitCode, 2);
+  };
+  expectNamed();
+  drives_.MakeDirectory("C:\\work");
+  fs::copy_file(Drives::BuildFile("nwrfc/" + kCompanion), Current() / kCompanion);
+  for (const std::string& entries : {std::string("."), std::string(1, kSeparator)}) {
+    SCOPED_TRACE(kSearchPath + "=" + entries);
+    drives_.SetEnvironment(kSearchPath, entries);
+    expectNamed();
+  }
 }
 
 // An installation that has the classic library keeps it when the NetWeaver library is put
@@ -161,6 +177,57 @@ TEST_F(SensorLibraryEndToEnd, RunsThatNeedNoLibraryWorkWithoutOne) {
   EXPECT_EQ(pathCheck.exitCode, 0);
   EXPECT_EQ(Run({"/Flavour=Tendril", "D:\\profiles\\QAS"}).out,
             ErrorDocument("Error 1002: Profile D:\\profiles\\QAS.P00 is missing..."));
+}
+
+// The places the library (and what it needs) is loaded from: the sensor's own folder and the
+// system's search, never the current directory, whatever the search path holds. Anyone who can
+// write where the monitor runs the sensor could plant a library there.
+
+// The loader takes an empty entry, or a relative one, as relative to the current directory.
+TEST_F(SensorLibraryEndToEnd, NoEntryOfTheSearchPathMakesTheCurrentDirectoryOne) {
+  const std::string elsewhere = kWindows ? "C:\\nowhere" : "/nowhere";
+  // Either library, with the NetWeaver library's companion, would work from there.
+  drives_.MakeDirectory("C:\\work\\lib");
+  for (const fs::path& folder : {Current(), Current() / "lib"}) {
+    fs::copy_file(Drives::BuildFile(kLibrary), folder / kLibrary);
+    for (const std::string& file : {kNetWeaver, kCompanion}) {
+      fs::copy_file(Drives::BuildFile("nwrfc/" + file), folder / file);
+    }
+  }
+  for (const std::string& entries :
+       {std::string(1, kSeparator), elsewhere + kSeparator + kSeparator + elsewhere,
+        std::string("."), std::string("lib")}) {
+    SCOPED_TRACE(kSearchPath + "=" + entries);
+    drives_.SetEnvironment(kSearchPath, entries);
+    const ProcessResult result = Run();
+    EXPECT_TRUE(Problem(result).starts_with(kLibrary + " or " + kNetWeaver + " not found in "))
+        << result.out;
+    EXPECT_EQ(result.exitCode, 2);
+  }
+}
+
+// The library beside the sensor is loaded by its full path; a library it needs by name is then
+// the loader's to find, and the current directory must not be among its places either.
+TEST_F(SensorLibraryEndToEnd, ALibraryTheRfcLibraryNeedsIsNotTakenFromTheCurrentDirectory) {
+  if (kWindows) {
+    GTEST_SKIP() << "the library that needs a companion is built for the host only";
+  }
+  fs::copy_file(Drives::BuildFile("test-fixtures/with-companion/librfc32.so"), Folder() / kLibrary);
+  drives_.MakeDirectory("C:\\work");
+  fs::copy_file(Drives::BuildFile("test-fixtures/companion/libsapsysinfo_companion.so"),
+                Current() / "libsapsysinfo_companion.so");
+  drives_.SetEnvironment(kSearchPath, ":");
+  const ProcessResult result = Run();
+  const std::string problem = Problem(result);
+  EXPECT_TRUE(problem.starts_with((Folder() / kLibrary).string() + " cannot be loaded: "))
+      << problem;
+  EXPECT_NE(problem.find("libsapsysinfo_companion.so"), std::string::npos) << problem;
+  EXPECT_EQ(result.exitCode, 2);
+
+  // The same companion where the system looks for it: the library loads, and is then found to
+  // lack the operations it does not have.
+  drives_.SetEnvironment(kSearchPath, Current().string());
+  EXPECT_NE(Problem(Run()).find(" lacks the operation RfcOpen"), std::string::npos);
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ using Clock = std::chrono::steady_clock;
 
 const bool kWindows = testsupport::UnderWine();
 const std::string kSensors = testsupport::kSensorDirectory;
-const std::string kLibrary = kWindows ? "librfc32.dll" : "librfc32.so";
-const std::string kProgram = kWindows ? "sapsysinfo.exe" : "sapsysinfo";
+const std::string kLibrary = testsupport::LibraryFileName(testsupport::RfcLibrary::Classic);
+const std::string kProgram = testsupport::SensorFileName();
 
 // Each test runs a copy of the sensor of its own, so that its processes are told apart from
 // those of tests that run at the same time; the library beside it is the stand-in, or the one

@@ -2,6 +2,7 @@
 #include "src/platform/file.h"
 
 #include "src/platform/current_directory.h"
+#include "src/platform/host.h"
 #include "src/platform/utf8_path.h"
 
 #include <cctype>
@@ -10,13 +11,6 @@
 
 namespace platform {
 namespace {
-
-// A constant rather than a preprocessor branch, so both hosts compile both ways.
-#ifdef _WIN32
-constexpr bool kWindowsHost = true;
-#else
-constexpr bool kWindowsHost = false;
-#endif
 
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 

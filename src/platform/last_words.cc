@@ -7,16 +7,11 @@
 #include <cstddef>
 #include <thread>
 
+#include "src/platform/host.h"
 #include "src/platform/last_words_os.h"
 
 namespace platform {
 namespace {
-
-#ifdef _WIN32
-constexpr bool kWindowsHost = true;
-#else
-constexpr bool kWindowsHost = false;
-#endif
 
 // Who ends the process: nobody yet, the main thread in the middle of a piece, the run with its
 // own document, or a guard (a handler or the deadline) with its words.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "src/platform/file.h"
+#include "src/platform/host.h"
 #include "src/platform/shared_library.h"
 
 namespace {
@@ -15,11 +16,7 @@ namespace {
 using Kind = RfcLibraryProblem::Kind;
 using Symbol = platform::SharedLibrary::Symbol;
 
-#ifdef _WIN32
-constexpr bool kWindowsHost = true;
-#else
-constexpr bool kWindowsHost = false;
-#endif
+using platform::kWindowsHost;
 
 // The types above must stay those of the interface header's declarations.
 static_assert(std::is_same_v<RfcEnvironmentFunction, decltype(&RfcEnvironment)>);

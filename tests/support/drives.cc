@@ -66,6 +66,15 @@ std::string NameOf(RfcLibrary library) {
   return library == RfcLibrary::Classic ? "Classic" : "NetWeaver";
 }
 
+std::string SensorFileName() { return UnderWine() ? "sapsysinfo.exe" : "sapsysinfo"; }
+
+std::string LibraryFileName(RfcLibrary library) {
+  if (library == RfcLibrary::Classic) return UnderWine() ? "librfc32.dll" : "librfc32.so";
+  return UnderWine() ? "sapnwrfc.dll" : "libsapnwrfc.so";
+}
+
+std::string CompanionFileName() { return UnderWine() ? "libsapucum.dll" : "libsapucum.so"; }
+
 Drives::Drives() {
   if (auto wine = WineMode()) {
     // Drive C: is shared: what the tests write there must not be there yet, or a test would
@@ -233,10 +242,7 @@ void Drives::UseLibrary(RfcLibrary library) {
   fs::create_directories(folder);
   const fs::path sensor = SensorFile();
   fs::copy_file(sensor, folder / sensor.filename(), fs::copy_options::overwrite_existing);
-  const std::vector<std::string> files =
-      UnderWine() ? std::vector<std::string>{"sapnwrfc.dll", "libsapucum.dll"}
-                  : std::vector<std::string>{"libsapnwrfc.so", "libsapucum.so"};
-  for (const std::string& file : files) {
+  for (const std::string& file : {LibraryFileName(RfcLibrary::NetWeaver), CompanionFileName()}) {
     fs::copy_file(BuildFile("nwrfc/" + file), folder / file, fs::copy_options::overwrite_existing);
   }
   sensor_ = (folder / sensor.filename()).string();

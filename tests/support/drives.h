@@ -28,6 +28,12 @@ bool UnderWine();
 enum class RfcLibrary { Classic, NetWeaver };
 std::string NameOf(RfcLibrary library);
 
+// The names of the files a sensor's folder holds, as this host names them (under Wine the
+// Windows ones): the sensor, each library, and the NetWeaver library's companion.
+std::string SensorFileName();
+std::string LibraryFileName(RfcLibrary library);
+std::string CompanionFileName();
+
 class Drives {
  public:
   Drives();
