@@ -2,21 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/logons.h"
+
 namespace {
 
-Logon PrdLogon() {
-  return {.system = "PRD.P00",
-          .destination = "PRD",
-          .client = "100",
-          .user = "MON",
-          .password = "pw1",
-          .language = "E",
-          .mode = "R/3",
-          .hostName = "prdhost",
-          .systemNumber = "12",
-          .gatewayHost = "gw",
-          .gatewayService = "sapgw12"};
-}
+using testsupport::PrdLogon;
 
 TEST(OpenRecordsTest, PadsUserAndPasswordOnTheCopiesOnly) {
   Logon logon = PrdLogon();
